@@ -1,0 +1,150 @@
+#include "package/user_settings.h"
+
+#include <functional>
+
+#include "package/paths.h"
+#include "platform/file_system.h"
+
+namespace kx {
+
+namespace {
+const char kSetting[] = "Setting";
+
+// Loads the file the writers change, lets edit change it and saves it: the per-user copy
+// when it exists, else the file beside the saver, falling back to the per-user copy when
+// that cannot be written.
+WriteResult Update(const UserSettingsLocation& where, const std::function<void(IniFile&)>& edit) {
+  WriteResult r;
+  const bool perUserExists = !where.perUser.empty() && fs::FileExists(where.perUser);
+  const std::string first = perUserExists ? where.perUser : where.besideSaver;
+  IniFile ini;
+  ini.LoadFromFile(first);
+  edit(ini);
+  r.path = first;
+  r.ok = ini.SaveToFile(first);
+  if (!r.ok && !perUserExists && !where.perUser.empty()) {
+    fs::MakeDirectory(FolderPart(where.perUser));
+    r.path = where.perUser;
+    r.ok = ini.SaveToFile(where.perUser);
+  }
+  return r;
+}
+}  // namespace
+
+int SpeedIndexOf(int percent) {
+  for (int i = 0; i < 21; ++i)
+    if (SpeedTable[i] == percent) return i;
+  return -1;
+}
+
+UserSettingsLocation UserSettingsLocation::For(const std::string& modulePath,
+                                               const std::string& perUserFolder) {
+  UserSettingsLocation w;
+  w.besideSaver = UserSettingsPathOf(modulePath);
+  if (!perUserFolder.empty()) w.perUser = perUserFolder + FileNamePart(w.besideSaver);
+  return w;
+}
+
+std::string UserSettingsLocation::ReadPath() const {
+  if (!perUser.empty() && fs::FileExists(perUser)) return perUser;
+  return besideSaver;
+}
+
+bool UserSettingsExist(const UserSettingsLocation& where) { return fs::FileExists(where.ReadPath()); }
+
+IniFile LoadUserSettings(const UserSettingsLocation& where) {
+  IniFile ini;
+  ini.LoadFromFile(where.ReadPath());
+  return ini;
+}
+
+void ReadUserSettings(TKXCProject& project, const UserSettingsLocation& where) {
+  const std::string path = where.ReadPath();
+  if (!fs::FileExists(path)) return;
+  IniFile ini;
+  ini.LoadFromFile(path);
+  ApplyUserSettings(project, ini);
+}
+
+void ApplyUserSettings(TKXCProject& project, const IniFile& ini) {
+  TKXCSetting& s = project.Setting;
+  const int imageSize = ini.ReadInteger(kSetting, "ImageSize", -1);
+  const int imageMode = ini.ReadInteger(kSetting, "ImageMode", s.ShowImageMode);
+  const int speed = ini.ReadInteger(kSetting, "Speed", -1);
+  const bool sound = ini.ReadBool(kSetting, "Sound", s.Sound);
+  const bool music = ini.ReadBool(kSetting, "Music", s.Music);
+  const bool transition = ini.ReadBool(kSetting, "Transition", s.Transition);
+  const int duration = ini.ReadInteger(kSetting, "Duration", s.Duration);
+  int index = ini.ReadInteger(kSetting, "Index", 0);
+  const bool directX = ini.ReadBool(kSetting, "DirectX", true);
+  const int directXQuality = ini.ReadInteger(kSetting, "DirectXQuality", 1);
+  const bool customMusic = ini.ReadBool(kSetting, "CustomMusic", false);
+  const bool shuffleMusic = ini.ReadBool(kSetting, "ShuffleMusic", true);
+
+  if (customMusic) {
+    std::string joined;
+    for (const std::string& name : ini.ReadSection("MusicList")) {
+      if (!joined.empty()) joined += ';';
+      joined += name;
+    }
+    s.MusicFile = joined;
+    s.MusicMode = shuffleMusic ? 0 : 1;
+  }
+  const std::vector<std::string> files = ini.ReadSection("Files");
+  std::vector<std::string>& flags = project.FileList.Flags;
+  flags.resize(project.FileList.Names.size(), "TRUE");
+  if (imageMode == 3) {
+    if (index < 0 || index >= static_cast<int>(flags.size())) index = 0;
+    for (size_t i = 0; i < flags.size(); ++i) flags[i] = static_cast<int>(i) == index ? "TRUE" : "FALSE";
+  }
+  if (imageMode == 2) {
+    // Keys that name no entry (a whole-package file applied to a one-picture show)
+    // deselect nothing.
+    for (const std::string& key : files) {
+      auto n = IniFile::ParseInteger(key);
+      if (n && *n >= 0 && *n < static_cast<int>(flags.size())) flags[*n] = "FALSE";
+    }
+  }
+  s.ShowImageMode = imageMode;
+  s.Duration = duration;
+  s.Sound = sound;
+  s.Music = music;
+  s.Transition = transition;
+  s.DirectX = directX;
+  s.DirectXQuality = directXQuality;
+  // Speed indexes outside the table keep the project's speed.
+  if (speed != -1 && speed >= 0 && speed <= 20) s.Speed = SpeedTable[speed];
+  if (imageSize != -1) {
+    s.Stretch = imageSize > 0;
+    s.Proportional = imageSize == 2;
+  }
+}
+
+WriteResult WriteDialogSettings(const UserSettingsLocation& where, const DialogSettings& d) {
+  return Update(where, [&](IniFile& ini) {
+    ini.WriteInteger(kSetting, "ImageSize", d.ImageSize);
+    ini.WriteInteger(kSetting, "ImageMode", d.ImageMode);
+    ini.WriteInteger(kSetting, "Speed", d.Speed);
+    ini.WriteBool(kSetting, "Sound", d.Sound);
+    ini.WriteBool(kSetting, "Music", d.Music);
+    ini.WriteBool(kSetting, "Transition", d.Transition);
+    ini.WriteInteger(kSetting, "Duration", d.Duration);
+    ini.WriteBool(kSetting, "DirectX", d.DirectX);
+    ini.WriteInteger(kSetting, "DirectXQuality", d.DirectXQuality);
+    ini.WriteBool(kSetting, "CustomMusic", d.CustomMusic);
+    ini.WriteBool(kSetting, "ShuffleMusic", d.ShuffleMusic);
+    ini.EraseSection("MusicList");
+    for (const std::string& m : d.MusicList) ini.WriteString("MusicList", m, "");
+  });
+}
+
+WriteResult WriteWindowSettings(const UserSettingsLocation& where, int index,
+                                const std::vector<int>& unchecked) {
+  return Update(where, [&](IniFile& ini) {
+    ini.WriteString(kSetting, "Index", std::to_string(index));
+    ini.EraseSection("Files");
+    for (int i : unchecked) ini.WriteString("Files", std::to_string(i), "");
+  });
+}
+
+}  // namespace kx

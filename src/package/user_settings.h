@@ -1,0 +1,70 @@
+// The user's own choices, kept in a profile file beside the saver (Garden.scr gives
+// Garden.ini) and laid over the project settings before a show. When the folder beside
+// the saver cannot be written (a saver installed in a protected system folder), the
+// writers keep a per-user copy under the user's application data folder instead, and
+// every reader reads that per-user copy first whenever it exists.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "package/ini_file.h"
+#include "package/project.h"
+
+namespace kx {
+
+// Animation speed in percent by the user setting Speed (0..20).
+inline constexpr int SpeedTable[21] = {10, 20, 30, 45, 50, 60, 70, 75, 80, 90, 100,
+                                       120, 140, 160, 180, 200, 220, 240, 360, 480, 500};
+// The index whose table value equals percent, or -1.
+int SpeedIndexOf(int percent);
+
+struct UserSettingsLocation {
+  std::string besideSaver;  // UserSettingsPath: the saver's long path cut before its last "." + ".ini"
+  std::string perUser;      // the per-user copy ("" when the platform has no such folder)
+
+  // The locations for a saver: perUserFolder is the per-user application folder of the
+  // engine (ending with its separator), or "".
+  static UserSettingsLocation For(const std::string& modulePath, const std::string& perUserFolder);
+  // The file readers use: the per-user copy when it exists, else the one beside the saver.
+  std::string ReadPath() const;
+};
+
+// Reads the settings file (an empty IniFile when there is none).
+IniFile LoadUserSettings(const UserSettingsLocation& where);
+bool UserSettingsExist(const UserSettingsLocation& where);
+
+// Lays the user's choices over the project's settings and selection flags. Does nothing
+// when no settings file exists.
+void ReadUserSettings(TKXCProject& project, const UserSettingsLocation& where);
+void ApplyUserSettings(TKXCProject& project, const IniFile& ini);
+
+// What the settings dialog writes.
+struct DialogSettings {
+  int ImageSize = 1;
+  int ImageMode = 0;
+  int Speed = 10;
+  bool Sound = true;
+  bool Music = true;
+  bool Transition = true;
+  int Duration = 30;
+  bool DirectX = true;
+  int DirectXQuality = 1;
+  bool CustomMusic = false;
+  bool ShuffleMusic = true;
+  std::vector<std::string> MusicList;
+};
+
+// The outcome of a write: ok, and the file that was written (or that failed).
+struct WriteResult {
+  bool ok = false;
+  std::string path;
+};
+
+// Writes the dialog's eleven keys of [Setting] and the [MusicList] section.
+WriteResult WriteDialogSettings(const UserSettingsLocation& where, const DialogSettings& s);
+// Writes Index (as a decimal string) and the [Files] section with one key per unchecked picture.
+WriteResult WriteWindowSettings(const UserSettingsLocation& where, int index,
+                                const std::vector<int>& unchecked);
+
+}  // namespace kx

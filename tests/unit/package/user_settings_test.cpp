@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "package/user_settings.h"
+#include "test_support.h"
+
+namespace kx {
+namespace {
+
+using test::TempDir;
+
+TKXCProject ThreePictures() {
+  TKXCProject p;
+  p.FileList.Names = {"a.kxp", "b.kxp", "c.kxp"};
+  p.FileList.Flags = {"TRUE", "TRUE", "TRUE"};
+  p.Setting.DirectX = false;
+  p.Setting.DirectXQuality = 0;
+  return p;
+}
+
+TKXCProject Apply(const std::string& text) {
+  TKXCProject p = ThreePictures();
+  ApplyUserSettings(p, IniFile::Parse(text));
+  return p;
+}
+
+TEST(UserSettings, AbsentKeysKeepTheProjectExceptDirectX) {
+  TKXCProject p = Apply("[Setting]\r\n");
+  EXPECT_EQ(p.Setting.Duration, 30);
+  EXPECT_TRUE(p.Setting.Stretch);
+  EXPECT_EQ(p.Setting.Speed, 100);
+  EXPECT_TRUE(p.Setting.DirectX);          // a hand-written file turns DirectDraw on
+  EXPECT_EQ(p.Setting.DirectXQuality, 1);  // at quality 1
+  EXPECT_EQ(p.FileList.Flags, (std::vector<std::string>{"TRUE", "TRUE", "TRUE"}));
+}
+
+TEST(UserSettings, PictureSelectionByImageMode) {
+  struct Case { const char* text; std::vector<std::string> flags; };
+  const Case cases[] = {
+      {"[Setting]\r\nImageMode=3\r\n", {"TRUE", "FALSE", "FALSE"}},              // no Index: first
+      {"[Setting]\r\nImageMode=3\r\nIndex=002\r\n", {"FALSE", "FALSE", "TRUE"}},
+      {"[Setting]\r\nImageMode=3\r\nIndex=9\r\n", {"TRUE", "FALSE", "FALSE"}},   // out of range: 0
+      {"[Setting]\r\nImageMode=2\r\n[Files]\r\n", {"TRUE", "TRUE", "TRUE"}},
+      {"[Setting]\r\nImageMode=2\r\n[Files]\r\n1=\r\n7=\r\nx=\r\n", {"TRUE", "FALSE", "TRUE"}},
+      {"[Setting]\r\nImageMode=1\r\n[Files]\r\n1=\r\n", {"TRUE", "TRUE", "TRUE"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Apply(c.text).FileList.Flags, c.flags) << c.text;
+}
+
+TEST(UserSettings, SizeSpeedAndMusic) {
+  struct Case { const char* text; bool stretch, proportional; int speed; };
+  const Case cases[] = {
+      {"ImageSize=0", false, false, 100}, {"ImageSize=1", true, false, 100},
+      {"ImageSize=2", true, true, 100},   {"Speed=0", true, false, 10},
+      {"Speed=20", true, false, 500},     {"Speed=10", true, false, 100},
+      {"Speed=21", true, false, 100},     {"Speed=-7", true, false, 100},
+  };
+  for (const Case& c : cases) {
+    TKXCProject p = Apply(std::string("[Setting]\r\n") + c.text + "\r\n");
+    EXPECT_EQ(p.Setting.Stretch, c.stretch) << c.text;
+    EXPECT_EQ(p.Setting.Proportional, c.proportional) << c.text;
+    EXPECT_EQ(p.Setting.Speed, c.speed) << c.text;
+  }
+  TKXCProject m = Apply("[Setting]\r\nCustomMusic=1\r\nShuffleMusic=0\r\nMusic=1\r\n[MusicList]\r\nC:\\m\\a.mp3=\r\nb.mid=\r\n");
+  EXPECT_EQ(m.Setting.MusicFile, "C:\\m\\a.mp3;b.mid");
+  EXPECT_EQ(m.Setting.MusicMode, 1);
+  TKXCProject e = Apply("[Setting]\r\nCustomMusic=1\r\nMusic=1\r\n");
+  EXPECT_EQ(e.Setting.MusicFile, "");  // an empty list plays nothing
+  EXPECT_EQ(e.Setting.MusicMode, 0);
+  EXPECT_EQ(SpeedIndexOf(100), 10);
+  EXPECT_EQ(SpeedIndexOf(99), -1);
+}
+
+TEST(UserSettings, WritersRoundTripAndKeepEachOthersKeys) {
+  TempDir dir;
+  auto where = UserSettingsLocation::For(dir / "Garden.scr", dir / "appdata/");
+  EXPECT_EQ(where.besideSaver, dir / "Garden.ini");
+  DialogSettings d;
+  d.ImageMode = 2;
+  d.Duration = 45;
+  d.CustomMusic = true;
+  d.MusicList = {"x.mp3", "y.mp3"};
+  ASSERT_TRUE(WriteDialogSettings(where, d).ok);
+  ASSERT_TRUE(WriteWindowSettings(where, 7, {1, 2}).ok);
+  d.MusicList = {"z.mp3"};
+  ASSERT_TRUE(WriteDialogSettings(where, d).ok);
+  const IniFile ini = LoadUserSettings(where);
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "7");
+  EXPECT_EQ(ini.ReadInteger("Setting", "Duration", 0), 45);
+  EXPECT_EQ(ini.ReadSection("MusicList"), (std::vector<std::string>{"z.mp3"}));
+  EXPECT_EQ(ini.ReadSection("Files"), (std::vector<std::string>{"1", "2"}));
+  EXPECT_FALSE(fs::FileExists(where.perUser));
+}
+
+TEST(UserSettings, ProtectedSaverFolderFallsBackToThePerUserCopy) {
+  TempDir dir;
+  fs::MakeDirectory(dir / "system");
+  // A folder in the way of Garden.ini cannot be written, even by an administrator.
+  fs::MakeDirectory(dir / "system/Garden.ini");
+  auto where = UserSettingsLocation::For(dir / "system/Garden.scr", dir / "appdata/");
+  WriteResult r = WriteWindowSettings(where, 2, {});
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.path, where.perUser);
+  EXPECT_EQ(where.ReadPath(), where.perUser);
+  ASSERT_TRUE(WriteDialogSettings(where, DialogSettings{}).ok);
+  IniFile ini = LoadUserSettings(where);
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "2");  // both writers share the copy
+}
+
+TEST(UserSettings, FailedWriteIsReported) {
+  auto where = UserSettingsLocation::For("/nonexistent-dir/x/Garden.scr", "");
+  EXPECT_FALSE(WriteWindowSettings(where, 0, {}).ok);
+}
+
+}  // namespace
+}  // namespace kx
