@@ -1,0 +1,62 @@
+#include "win32/win32_system.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace kx::win32 {
+
+std::string ExpandLongFileName(const std::string& path) {
+  if (path.find("\\\\") != std::string::npos || path.find_first_of("*?") != std::string::npos)
+    return {};
+  DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return {};
+  std::string current = path;
+  std::string result;
+  for (;;) {
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(current.c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) break;
+    FindClose(h);
+    result = "\\" + std::string(data.cFileName) + result;
+    size_t slash = current.find_last_of('\\');
+    if (slash == std::string::npos) {
+      current.clear();
+      break;
+    }
+    current = current.substr(0, slash);
+    if (current.size() == 2 && current[1] == ':') current += '\\';  // a drive root keeps "\"
+    if (current.size() <= 2) break;
+  }
+  return current.substr(0, 2) + result;
+}
+
+std::string ModuleLongPath() {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+  std::string raw(buf, n < sizeof buf ? n : 0);
+  std::string expanded = ExpandLongFileName(raw);
+  if (!expanded.empty()) return expanded;
+  char longBuf[MAX_PATH * 2];
+  DWORD m = GetLongPathNameA(raw.c_str(), longBuf, sizeof longBuf);
+  if (m > 0 && m < sizeof longBuf) return std::string(longBuf, m);
+  return raw;
+}
+
+std::string TempFolder() {
+  char buf[MAX_PATH + 1];
+  DWORD n = GetTempPathA(sizeof buf, buf);
+  std::string t = (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string("C:\\");
+  if (t.back() != '\\') t += '\\';
+  return t;
+}
+
+std::string PerUserFolder() {
+  char buf[MAX_PATH];
+  if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf) != S_OK) return {};
+  std::string f(buf);
+  if (f.empty()) return {};
+  if (f.back() != '\\') f += '\\';
+  return f + "kxsaver\\";
+}
+
+}  // namespace kx::win32

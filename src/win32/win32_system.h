@@ -1,0 +1,22 @@
+// Small services of the operating system that the start-up needs: the long form of a
+// path, the temporary and per-user folders, the saver's own path.
+#pragma once
+
+#include <string>
+
+namespace kx::win32 {
+
+// The long form of an existing file's path, each component as the file system reports
+// it (C:\PROGRA~1\MYSAVE~1.SCR gives C:\Program Files\My Saver.scr), or "" when the path
+// holds "\\", "*" or "?" or names no existing file.
+std::string ExpandLongFileName(const std::string& path);
+// The program's own path in long form. Paths the walk above cannot expand (network
+// paths) fall back to the system's long path, then to the path as reported.
+std::string ModuleLongPath();
+// The user's temporary folder, ending with "\".
+std::string TempFolder();
+// The engine's per-user folder under the user's application data ("...\kxsaver\"),
+// or "" when there is none.
+std::string PerUserFolder();
+
+}  // namespace kx::win32
