@@ -1,0 +1,17 @@
+#!/bin/sh
+# Generates the demo's pictures with ImageMagick into the given source folder: seeded
+# plasma and gradient landscapes, so every build makes the same pictures.
+set -eu
+src=$1
+mkdir -p "$src/pictures" "$src/content"
+i=0
+for spec in "plasma:#0b3d91-#88c0ff 1" "plasma:#1d5c2e-#c8e6a0 2" "plasma:#7a1f0f-#ffcf70 3" \
+            "plasma:#2b1055-#d53369 4" "plasma:#004e64-#9fffcb 5"; do
+  set -- $spec
+  convert -seed "$2" -size 1600x900 "$1" -blur 0x6 \
+    \( -size 1600x900 gradient:'rgba(0,0,0,0)-rgba(0,0,0,0.55)' \) -composite \
+    -font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf -fill 'rgba(255,255,255,0.85)' -pointsize 64 -gravity southwest -annotate +60+50 "kxsaver $((i + 1))" \
+    -quality 90 "$src/pictures/photo$i.jpg"
+  i=$((i + 1))
+done
+convert "$src/pictures/photo0.jpg" -resize 320x180 -quality 85 "$src/content/preview.jpg"

@@ -1,0 +1,63 @@
+#!/bin/bash
+# Builds the demo saver with kxtool and runs it under Wine. On a display it runs the show
+# until you end it with the mouse or a key, then the configuration window. Without a
+# display it runs both on a virtual display, saves screenshots under out/ and ends by itself.
+set -euo pipefail
+build=$1
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/out
+mkdir -p "$out"
+src=$build/demo-src
+rm -rf "$src"
+cp -r "$root/demo/source" "$src"
+"$root/demo/make-pictures.sh" "$src"
+saver=$out/kxdemo.scr
+"$build/native/kxtool" pack --engine "$build/win64/kxsaver.scr" --source "$src" --out "$saver"
+
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX=$build/demo-prefix
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  [ -d "$WINEPREFIX" ] || "$WINE" wineboot -i >/dev/null 2>&1
+  echo "running the show (move the mouse or press a key to end it)"
+  "$WINE" "$saver" /s || true
+  echo "running the configuration window"
+  "$WINE" "$saver" /c || true
+  echo "the demo saver is $saver"
+  exit 0
+fi
+
+xvfb_pid=
+finish() {
+  timeout 20 wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+exec 3>"$build/demo-display"
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$build/demo-display" ] && break; sleep 0.2; done
+export DISPLAY=:$(cat "$build/demo-display")
+[ -d "$WINEPREFIX" ] || timeout 180 "$WINE" wineboot -i >/dev/null 2>&1
+timeout 60 wineserver -w || true
+
+echo "show: screenshots every 3 seconds into $out"
+"$WINE" "$saver" /s & pid=$!
+for n in 1 2 3 4; do
+  sleep 3
+  kill -0 $pid 2>/dev/null || break
+  import -window root "$out/show-$n.png" 2>/dev/null || true
+done
+xdotool mousemove 100 100 sleep 0.3 mousemove 400 300 2>/dev/null || true
+for _ in $(seq 25); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+
+echo "configuration window: screenshot into $out"
+"$WINE" "$saver" /c & pid=$!
+sleep 5
+import -window root "$out/config.png" 2>/dev/null || true
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+echo "the demo saver is $saver (copy it to Windows and right-click it to install)"
