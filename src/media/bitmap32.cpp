@@ -136,8 +136,10 @@ void Bitmap32::StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect
     return;
   }
   if (filter == StretchFilter::Nearest || filter == StretchFilter::Draft) {
-    // Row by row through a one-row scratch line, so drawing objects allocates little.
-    std::vector<Pixel> line(w);
+    // Row by row through a one-row scratch line kept per thread, so drawing animated
+    // objects on every frame allocates nothing once the line is as wide as they are.
+    thread_local std::vector<Pixel> line;
+    if (line.size() < static_cast<size_t>(w)) line.resize(w);
     for (int y = window.top; y < window.bottom; ++y) {
       ResampleWindow(src, src_rect, dst_rect.Width(), dst_rect.Height(),
                      {window.left, y, window.right, y + 1}, filter, line.data(), w);

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "media/rect.h"
@@ -77,6 +78,12 @@ class Bitmap32 {
 
   // Becomes a copy of `src`: size and pixels (the drawing settings stay this bitmap's).
   void Assign(const Bitmap32& src);
+  // Exchanges size and pixels with `other` (the drawing settings stay with each bitmap).
+  void SwapPixels(Bitmap32& other) {
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    pixels_.swap(other.pixels_);
+  }
   // Plain copy of src_rect of `src` to (dst_x, dst_y), clipped on both sides; no draw mode.
   void CopyRect(const Bitmap32& src, const Rect& src_rect, int dst_x, int dst_y);
 

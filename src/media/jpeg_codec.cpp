@@ -1,12 +1,15 @@
 #include "media/jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include <jerror.h>
 #include <jpeglib.h>
+
+#include "media/resample.h"
 
 namespace kx {
 namespace {
@@ -47,12 +50,19 @@ inline Pixel FromCmyk(const uint8_t* p) {
   return MakePixel(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
 }
 
-// The part that may jump: no C++ objects with destructors live in this frame.
-bool DecodeInto(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t* data,
-                size_t size, Bitmap32& out, int min_w, int min_h, JpegInfo* info, bool header_only,
-                uint8_t* volatile* cmyk_row) {
+// The parts that may jump: no C++ objects with destructors live in these frames.
+
+bool Create(jpeg_decompress_struct& cinfo, ErrorManager& err) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
+  return true;
+}
+
+// Reads the header and prepares the output at DCT scale m/8 (m = 0: chosen for the sizes).
+bool StartDecode(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t* data,
+                 size_t size, int min_w, int min_h, JpegInfo* info, bool header_only,
+                 bool* cmyk) {
+  if (setjmp(err.jump)) return false;
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
   if (info) {
@@ -60,49 +70,62 @@ bool DecodeInto(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t*
     info->height = static_cast<int>(cinfo.image_height);
   }
   if (header_only) return true;
-  const int m = JpegScaleFor(cinfo.image_width, cinfo.image_height, min_w, min_h);
-  cinfo.scale_num = m;
+  cinfo.scale_num = JpegScaleFor(cinfo.image_width, cinfo.image_height, min_w, min_h);
   cinfo.scale_denom = 8;
-  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  *cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  cinfo.out_color_space = *cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_calc_output_dimensions(&cinfo);
   const int64_t pixels = static_cast<int64_t>(cinfo.output_width) * cinfo.output_height;
   if (pixels <= 0 || pixels > kMaxJpegPixels) {
     std::snprintf(err.message, sizeof err.message, "picture too large");
     return false;
   }
+  return true;
+}
+
+// Decodes every row; each row lands in `line` (output_width pixels, plus 4 bytes per pixel
+// of `cmyk_line` for CMYK streams) and is handed to `sink`, or straight into `out` rows.
+struct RowSink {
+  Bitmap32* out = nullptr;         // rows decoded in place when set
+  RowResampler* resampler = nullptr;
+  Pixel* line = nullptr;
+  uint8_t* cmyk_line = nullptr;
+};
+
+bool ReadRows(jpeg_decompress_struct& cinfo, ErrorManager& err, bool cmyk, const RowSink& sink) {
+  if (setjmp(err.jump)) return false;
   jpeg_start_decompress(&cinfo);
-  if (!out.SetSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height))) {
-    std::snprintf(err.message, sizeof err.message, "picture too large");
-    return false;
-  }
-  if (cmyk) {
-    *cmyk_row = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(cinfo.output_width) * 4));
-    if (!*cmyk_row) return false;
-  }
+  const int w = static_cast<int>(cinfo.output_width);
   while (cinfo.output_scanline < cinfo.output_height) {
     const int y = static_cast<int>(cinfo.output_scanline);
-    if (cmyk) {
-      JSAMPROW row = *cmyk_row;
-      jpeg_read_scanlines(&cinfo, &row, 1);
-      Pixel* o = out.Row(y);
-      for (int x = 0; x < out.Width(); ++x) o[x] = FromCmyk(row + 4 * x);
-    } else {
+    if (!cmyk && sink.out) {
       JSAMPROW rows[16];
       const int n = std::min<int>(16, static_cast<int>(cinfo.output_height) - y);
-      for (int k = 0; k < n; ++k) rows[k] = reinterpret_cast<JSAMPROW>(out.Row(y + k));
-      if (jpeg_read_scanlines(&cinfo, rows, n) == 0) {
-        std::snprintf(err.message, sizeof err.message, "JPEG data ended early");
-        return false;
-      }
+      for (int k = 0; k < n; ++k) rows[k] = reinterpret_cast<JSAMPROW>(sink.out->Row(y + k));
+      if (jpeg_read_scanlines(&cinfo, rows, n) == 0) break;
+      continue;
     }
+    Pixel* target = sink.out ? sink.out->Row(y) : sink.line;
+    JSAMPROW row = cmyk ? sink.cmyk_line : reinterpret_cast<JSAMPROW>(target);
+    if (jpeg_read_scanlines(&cinfo, &row, 1) == 0) break;
+    if (cmyk) {
+      for (int x = 0; x < w; ++x) target[x] = FromCmyk(sink.cmyk_line + 4 * x);
+    }
+    if (sink.resampler) sink.resampler->PushRow(y, target);
+  }
+  if (cinfo.output_scanline < cinfo.output_height) {
+    std::snprintf(err.message, sizeof err.message, "JPEG data ended early");
+    return false;
   }
   jpeg_finish_decompress(&cinfo);
   return true;
 }
 
+// Decodes into `out`: the picture itself, or, when fit_w and fit_h are given, the picture
+// resampled with `filter` to exactly fit_w x fit_h.
 bool Run(const uint8_t* data, size_t size, Bitmap32& out, std::string& error, int min_w,
-         int min_h, JpegInfo* info, bool header_only) {
+         int min_h, JpegInfo* info, bool header_only, int fit_w = 0, int fit_h = 0,
+         StretchFilter filter = StretchFilter::Lanczos) {
   if (!data || size == 0) {
     error = "empty JPEG stream";
     if (!header_only) out.SetSize(0, 0);
@@ -112,11 +135,35 @@ bool Run(const uint8_t* data, size_t size, Bitmap32& out, std::string& error, in
   ErrorManager err;
   InitErrors(err);
   cinfo.err = &err.pub;
-  uint8_t* volatile cmyk_row = nullptr;
-  const bool ok = DecodeInto(cinfo, err, data, size, out, min_w, min_h, info, header_only,
-                             &cmyk_row);
+  bool cmyk = false;
+  bool ok = Create(cinfo, err) && StartDecode(cinfo, err, data, size, min_w, min_h, info, header_only, &cmyk);
+  if (ok && !header_only) {
+    const int w = static_cast<int>(cinfo.output_width), h = static_cast<int>(cinfo.output_height);
+    std::vector<Pixel> line;
+    std::vector<uint8_t> cmyk_line;
+    RowSink sink;
+    std::unique_ptr<RowResampler> resampler;
+    if (cmyk) cmyk_line.resize(static_cast<size_t>(w) * 4);
+    sink.cmyk_line = cmyk_line.data();
+    if (fit_w > 0 && fit_h > 0) {
+      ok = out.SetSize(fit_w, fit_h);
+      line.resize(w);
+      sink.line = line.data();
+      resampler = std::make_unique<RowResampler>(Rect{0, 0, w, h}, fit_w, fit_h,
+                                                 Rect{0, 0, fit_w, fit_h}, filter, out.Data(),
+                                                 fit_w);
+      sink.resampler = resampler.get();
+    } else {
+      ok = out.SetSize(w, h);
+      sink.out = &out;
+    }
+    if (!ok) {
+      std::snprintf(err.message, sizeof err.message, "picture too large");
+    } else {
+      ok = ReadRows(cinfo, err, cmyk, sink);
+    }
+  }
   jpeg_destroy_decompress(&cinfo);
-  std::free(cmyk_row);
   if (!ok) {
     error = err.message[0] ? std::string("JPEG: ") + err.message : "JPEG: cannot decode";
     if (!header_only) out.SetSize(0, 0);
@@ -148,6 +195,22 @@ bool ReadJpegInfo(const uint8_t* data, size_t size, JpegInfo& info, std::string&
 bool DecodeJpeg(const uint8_t* data, size_t size, Bitmap32& out, std::string& error,
                 int min_width, int min_height, JpegInfo* info) {
   return Run(data, size, out, error, min_width, min_height, info, false);
+}
+
+bool DecodeJpegFitted(const uint8_t* data, size_t size, int width, int height,
+                      StretchFilter filter, Bitmap32& out, std::string& error, JpegInfo* info) {
+  if (width <= 0 || height <= 0) {
+    out.SetSize(0, 0);
+    error = "empty target size";
+    return false;
+  }
+  if (filter == StretchFilter::Nearest || filter == StretchFilter::Draft) {
+    Bitmap32 full;
+    if (!Run(data, size, full, error, width, height, info, false)) return false;
+    Resample(full, out, width, height, filter);
+    return true;
+  }
+  return Run(data, size, out, error, width, height, info, false, width, height, filter);
 }
 
 namespace {

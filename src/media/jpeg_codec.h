@@ -28,6 +28,13 @@ bool ReadJpegInfo(const uint8_t* data, size_t size, JpegInfo& info, std::string&
 bool DecodeJpeg(const uint8_t* data, size_t size, Bitmap32& out, std::string& error,
                 int min_width = 0, int min_height = 0, JpegInfo* info = nullptr);
 
+// Decodes and resamples in one pass to exactly width x height (the whole picture over the
+// whole target, shape not kept), with the DCT scale reduction of DecodeJpeg for those sizes.
+// Rows are resampled as they are decoded, so the decoded picture is never held whole.
+bool DecodeJpegFitted(const uint8_t* data, size_t size, int width, int height,
+                      StretchFilter filter, Bitmap32& out, std::string& error,
+                      JpegInfo* info = nullptr);
+
 // The DCT scale numerator (1..8, over 8) that DecodeJpeg uses for those sizes.
 int JpegScaleFor(int width, int height, int min_width, int min_height);
 

@@ -5,6 +5,7 @@
 #include "media/bmp_decoder.h"
 #include "media/gif_decoder.h"
 #include "media/jpeg_codec.h"
+#include "media/resample.h"
 
 namespace kx {
 
@@ -82,6 +83,40 @@ bool LoadPictureFile(const std::string& path, Bitmap32& out, std::string& error,
   if (!ReadWholeFile(path, bytes, error)) return false;
   return DecodePicture(kind, bytes.data(), bytes.size(), out, error, min_width, min_height,
                        full_width, full_height);
+}
+
+bool LoadPictureFileFitted(const std::string& path, const FitFunction& fit, StretchFilter filter,
+                           Bitmap32& out, std::string& error, int* full_width, int* full_height) {
+  const PictureKind kind = PictureKindOfPath(path);
+  if (kind == PictureKind::Unknown) {
+    error = "unknown picture type: " + path;
+    return false;
+  }
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
+  int w = 0, h = 0, tw = 0, th = 0;
+  if (kind == PictureKind::Jpeg) {
+    JpegInfo info;
+    if (!ReadJpegInfo(bytes.data(), bytes.size(), info, error)) return false;
+    w = info.width;
+    h = info.height;
+    if (full_width) *full_width = w;
+    if (full_height) *full_height = h;
+    if (fit && fit(w, h, tw, th) && tw > 0 && th > 0) {
+      return DecodeJpegFitted(bytes.data(), bytes.size(), tw, th, filter, out, error);
+    }
+    return DecodeJpeg(bytes.data(), bytes.size(), out, error);
+  }
+  Bitmap32 picture;
+  if (!DecodePicture(kind, bytes.data(), bytes.size(), picture, error, 0, 0, &w, &h)) return false;
+  if (full_width) *full_width = w;
+  if (full_height) *full_height = h;
+  if (fit && fit(w, h, tw, th) && tw > 0 && th > 0) {
+    Resample(picture, out, tw, th, filter);
+  } else {
+    out.Assign(picture);
+  }
+  return true;
 }
 
 }  // namespace kx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,16 @@ bool DecodePicture(PictureKind kind, const uint8_t* data, size_t size, Bitmap32&
 bool LoadPictureFile(const std::string& path, Bitmap32& out, std::string& error,
                      int min_width = 0, int min_height = 0, int* full_width = nullptr,
                      int* full_height = nullptr);
+
+// Decides the fitted size of a picture from its own size; false keeps the own size.
+using FitFunction = std::function<bool(int width, int height, int& fit_width, int& fit_height)>;
+
+// Loads a picture and fits it with `filter` in one go: `fit` is asked with the picture's own
+// size (which full_width and full_height also receive). A JPEG is then decoded at the
+// reduced DCT scale the fitted size allows and resampled row by row as it is decoded;
+// other kinds are decoded whole and resampled.
+bool LoadPictureFileFitted(const std::string& path, const FitFunction& fit, StretchFilter filter,
+                           Bitmap32& out, std::string& error, int* full_width = nullptr,
+                           int* full_height = nullptr);
 
 }  // namespace kx

@@ -6,6 +6,7 @@
 #include "package/preview_picture.h"
 #include "package/user_settings.h"
 #include "win32/app.h"
+#include "win32/config_window.h"
 #include "win32/show_window.h"
 
 namespace kx::win32 {

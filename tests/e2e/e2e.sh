@@ -186,6 +186,12 @@ test_short_path_same_names() {
   done
 }
 
+# Tests of other parts of the saver live in *.tests.sh files beside this one and use the
+# helpers above.
+for f in "$(dirname "$0")"/*.tests.sh; do
+  [ -f "$f" ] && . "$f"
+done
+
 case "$cmd" in
   setup) setup ;;
   cleanup) cleanup ;;

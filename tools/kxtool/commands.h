@@ -10,5 +10,8 @@ using Args = std::vector<std::string>;  // the arguments after the subcommand's 
 
 int CmdPack(const Args& args);     // pack.cpp
 int CmdInspect(const Args& args);  // inspect.cpp
+int CmdKxp(const Args& args);      // kxp.cpp
+int CmdGui(const Args& args);      // gui.cpp
+int CmdEffect(const Args& args);   // effect.cpp
 
 }  // namespace kxtool

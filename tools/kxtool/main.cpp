@@ -17,6 +17,10 @@ struct Command {
 const Command kCommands[] = {
     {"pack", kxtool::CmdPack, "pack --engine ENGINE.scr --source FOLDER --out SAVER.scr"},
     {"inspect", kxtool::CmdInspect, "inspect SAVER.scr"},
+    {"kxp", kxtool::CmdKxp, "kxp make --picture P --out F [options] | kxp dump F [--export DIR]"},
+    {"gui", kxtool::CmdGui, "gui dump FILE"},
+    {"effect", kxtool::CmdEffect,
+     "effect N [--old A --new B] [--size WxH] [--p 0,25,50,75,100] --out SHEET.png | effect --list"},
 };
 
 int Usage() {

@@ -16,7 +16,7 @@ void Put32(Bytes& b, uint32_t v) {
   Put16(b, v >> 16);
 }
 
-struct Spec {
+struct Layout {
   int header = 40;  // 12, 40 or 108
   int w = 3, h = 2, bpp = 8;
   uint32_t compression = 0;
@@ -25,7 +25,7 @@ struct Spec {
   Bytes pixels;                   // as stored
 };
 
-Bytes Build(const Spec& s) {
+Bytes Build(const Layout& s) {
   Bytes info;
   Put32(info, s.header);
   if (s.header == 12) {
@@ -75,7 +75,7 @@ const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 
 TEST(BmpDecoderTest, Formats) {
   struct Case {
     const char* name;
-    Spec spec;
+    Layout layout;
     std::vector<Pixel> expect = kPicture;
   };
   std::vector<Case> cases;
@@ -92,20 +92,20 @@ TEST(BmpDecoderTest, Formats) {
                    {255, 255, 255, 9, 0, 0, 0, 9, 0, 255, 255, 9, 0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9}}});
   {
     // Masks blue 0xFF000000, green 0x00FF0000, red 0x0000FF00 after a 40-byte header.
-    Spec s{40, 3, 2, 32, 3, {}, {0x0000FF00, 0x00FF0000, 0xFF000000}, {}};
+    Layout s{40, 3, 2, 32, 3, {}, {0x0000FF00, 0x00FF0000, 0xFF000000}, {}};
     for (Pixel p : {W, K, Y, R, G, B}) Put32(s.pixels, (PixelB(p) << 24) | (PixelG(p) << 16) | (PixelR(p) << 8));
     cases.push_back({"32 bit bit fields", s});
     s.header = 108;  // the masks inside a version 4 header
     cases.push_back({"32 bit bit fields in V4 header", s});
   }
   {
-    Spec s{40, 3, 2, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {}};
+    Layout s{40, 3, 2, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {}};
     for (uint32_t v : {0xFFFFu, 0u, 0xFFE0u}) Put16(s.pixels, v);
     Put16(s.pixels, 0);
     for (uint32_t v : {0xF800u, 0x07E0u, 0x001Fu}) Put16(s.pixels, v);
     Put16(s.pixels, 0);
     cases.push_back({"16 bit 5-6-5", s});
-    Spec t{40, 3, 2, 16, 0, {}, {}, {}};
+    Layout t{40, 3, 2, 16, 0, {}, {}, {}};
     for (uint32_t v : {0x7FFFu, 0u, 0x7FE0u, 0u, 0x7C00u, 0x03E0u, 0x001Fu, 0u}) Put16(t.pixels, v);
     cases.push_back({"16 bit 5-5-5", t});
   }
@@ -115,7 +115,7 @@ TEST(BmpDecoderTest, Formats) {
   cases.push_back({"RLE4", {40, 3, 2, 4, 2, kPalette, {}, {0, 3, 0x40, 0x50, 0, 0, 0, 3, 0x12, 0x30, 0, 1}}});
 
   for (const Case& c : cases) {
-    const Bytes file = Build(c.spec);
+    const Bytes file = Build(c.layout);
     Bitmap32 out;
     std::string error;
     ASSERT_TRUE(DecodeBmp(file.data(), file.size(), out, error)) << c.name << ": " << error;

@@ -11,7 +11,7 @@ namespace kx {
 namespace {
 
 using kx::testing::BuildGif;
-using kx::testing::GifFrameSpec;
+using kx::testing::GifFrameDef;
 
 const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 const Pixel R = MakePixel(255, 0, 0), G = MakePixel(0, 255, 0), B = MakePixel(0, 0, 255), T = 0;
@@ -22,7 +22,7 @@ const Pixel R = MakePixel(255, 0, 0), G = MakePixel(0, 255, 0), B = MakePixel(0,
 //   2  at (0,1): blue, delay 0 (plays as 100 ms), then its rectangle is cleared
 //   3  everything transparent except green at (3,1), 50 ms
 std::vector<uint8_t> FourFrames(int loop = 0) {
-  std::vector<GifFrameSpec> f(4);
+  std::vector<GifFrameDef> f(4);
   f[0] = {0, 0, 4, 2, std::vector<uint8_t>(8, 1), 10, 1};
   f[1] = {1, 0, 2, 1, {2, 3}, 20, 3, 3};
   f[2] = {0, 1, 1, 1, {3}, 0, 2};
@@ -61,7 +61,7 @@ TEST(GifDecoderTest, ComposesDisposalAndTransparency) {
 }
 
 TEST(GifDecoderTest, StillPictureIsTheFirstFrame) {
-  std::vector<GifFrameSpec> f(2);
+  std::vector<GifFrameDef> f(2);
   f[0] = {0, 0, 2, 1, {0, 1}, 10, 0, 0};
   f[1] = {0, 0, 2, 1, {2, 2}, 10};
   const std::vector<uint8_t> file = BuildGif(2, 1, kPalette, f, -1);
@@ -74,7 +74,7 @@ TEST(GifDecoderTest, StillPictureIsTheFirstFrame) {
 }
 
 TEST(GifDecoderTest, InterlacedRowsAndLocalPalette) {
-  GifFrameSpec f{0, 0, 1, 8, {}, 10};
+  GifFrameDef f{0, 0, 1, 8, {}, 10};
   for (int y = 0; y < 8; ++y) f.indices.push_back(y % 4);
   f.interlace = true;
   f.local_palette = {0x101010, 0x202020, 0x303030, 0x404040};

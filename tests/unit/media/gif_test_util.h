@@ -8,7 +8,7 @@
 
 namespace kx::testing {
 
-struct GifFrameSpec {
+struct GifFrameDef {
   int left = 0, top = 0, width = 1, height = 1;
   std::vector<uint8_t> indices;  // rows top to bottom
   int delay_cs = 10;
@@ -37,7 +37,7 @@ inline ColorMapObject* MakeMap(const std::vector<uint32_t>& colors) {
 
 // loop: -1 no NETSCAPE2.0 block, otherwise its repeat count.
 inline std::vector<uint8_t> BuildGif(int w, int h, const std::vector<uint32_t>& palette,
-                                     const std::vector<GifFrameSpec>& frames, int loop = 0) {
+                                     const std::vector<GifFrameDef>& frames, int loop = 0) {
   std::vector<uint8_t> out;
   int err = 0;
   GifFileType* gif = EGifOpen(&out, WriteToVector, &err);
@@ -52,7 +52,7 @@ inline std::vector<uint8_t> BuildGif(int w, int h, const std::vector<uint32_t>& 
     EGifPutExtensionBlock(gif, sizeof sub, sub);
     EGifPutExtensionTrailer(gif);
   }
-  for (const GifFrameSpec& f : frames) {
+  for (const GifFrameDef& f : frames) {
     GraphicsControlBlock gcb{};
     gcb.DisposalMode = f.disposal;
     gcb.DelayTime = f.delay_cs;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "media/picture_decoder.h"
+#include "media/resample.h"
 
 namespace kx {
 namespace {
@@ -79,6 +80,35 @@ TEST(JpegCodecTest, ScaledDecodeGivesReducedSizeAndFullInfo) {
   EXPECT_NEAR(PixelR(out.GetPixel(100, 75)), 127, 4);
 }
 
+// Decoding and fitting in one pass gives the same pixels as decoding at the reduced scale
+// and resampling the whole picture afterwards.
+TEST(JpegCodecTest, FittedDecodeMatchesDecodeThenResample) {
+  Bitmap32 src = Gradient(800, 600);
+  for (int y = 0; y < 600; y += 3) src.FillRect({0, y, 800, y + 1}, MakePixel(250, 10, 10));
+  const std::vector<uint8_t> jpeg = Encode(src);
+  struct Case {
+    int w, h;
+    StretchFilter f;
+  } cases[] = {{190, 140, StretchFilter::Lanczos}, {400, 100, StretchFilter::Bilinear},
+               {799, 601, StretchFilter::Lanczos}, {37, 600, StretchFilter::Lanczos},
+               {100, 80, StretchFilter::Draft}};
+  for (const Case& c : cases) {
+    Bitmap32 fitted, decoded, expect;
+    std::string error;
+    JpegInfo info;
+    ASSERT_TRUE(DecodeJpegFitted(jpeg.data(), jpeg.size(), c.w, c.h, c.f, fitted, error, &info)) << error;
+    EXPECT_EQ(info.width, 800);
+    ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), decoded, error, c.w, c.h));
+    Resample(decoded, expect, c.w, c.h, c.f);
+    EXPECT_EQ(fitted, expect) << c.w << "x" << c.h;
+  }
+  Bitmap32 out;
+  std::string error;
+  std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 2);
+  EXPECT_FALSE(DecodeJpegFitted(cut.data(), cut.size(), 100, 80, StretchFilter::Lanczos, out, error));
+  EXPECT_TRUE(out.Empty());
+}
+
 TEST(JpegCodecTest, DamagedStreamsFail) {
   const std::vector<uint8_t> good = Encode(Gradient(64, 64), 90);
   std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
@@ -113,6 +143,33 @@ TEST(JpegCodecTest, GreyAndCmykStreams) {
   EXPECT_LE(PixelG(out.GetPixel(3, 3)), 20);
   std::remove(grey.c_str());
   std::remove(cmyk.c_str());
+}
+
+TEST(PictureDecoderTest, LoadFitted) {
+  const std::vector<uint8_t> jpeg = Encode(Gradient(400, 300));
+  const std::string path = ::testing::TempDir() + "kx_fitted.JPG";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+  std::fclose(f);
+  int asked_w = 0, asked_h = 0, fw = 0, fh = 0;
+  const FitFunction half = [&](int w, int h, int& tw, int& th) {
+    asked_w = w;
+    asked_h = h;
+    tw = w / 2;
+    th = h / 3;
+    return true;
+  };
+  Bitmap32 out;
+  std::string error;
+  ASSERT_TRUE(LoadPictureFileFitted(path, half, StretchFilter::Lanczos, out, error, &fw, &fh)) << error;
+  EXPECT_EQ(asked_w, 400);
+  EXPECT_EQ(asked_h, 300);
+  EXPECT_EQ(fw, 400);
+  EXPECT_EQ(out.Width(), 200);
+  EXPECT_EQ(out.Height(), 100);
+  ASSERT_TRUE(LoadPictureFileFitted(path, nullptr, StretchFilter::Lanczos, out, error));
+  EXPECT_EQ(out.Width(), 400);
+  std::remove(path.c_str());
 }
 
 TEST(PictureDecoderTest, KindFollowsExtension) {

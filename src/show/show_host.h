@@ -1,0 +1,42 @@
+// What the show needs from the window it runs in. The Win32 show window implements it;
+// kxtool render implements it headless with a simulated clock; tests use a fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "media/bitmap32.h"
+
+namespace kx {
+
+class ShowHost {
+ public:
+  virtual ~ShowHost() = default;
+
+  virtual int ScreenWidth() const = 0;
+  virtual int ScreenHeight() const = 0;
+  // Milliseconds from an arbitrary start, and waiting.
+  virtual uint32_t TickCount() = 0;
+  virtual void Sleep(int milliseconds) = 0;
+  // Lets pending window messages run (input handlers may request the close).
+  virtual void ProcessMessages() = 0;
+
+  // The window's canvas: draws the bitmap at (x, y); the rest of the screen keeps what
+  // it had. FillBlack blackens the whole screen.
+  virtual void DrawToWindow(const Bitmap32& bitmap, int x, int y) = 0;
+  virtual void FillBlack() = 0;
+
+  // The DirectDraw path: starts it (false when it cannot start: the canvas is used), and
+  // presents a bitmap as the back surface at the bitmap's size, stretched to the screen.
+  virtual bool StartDirectDraw() = 0;
+  virtual void DrawToSurface(const Bitmap32& bitmap) = 0;
+
+  virtual void ShowError(const std::string& text) = 0;
+  virtual void RequestClose() = 0;
+  // The system's password check before closing (only some Windows versions leave it to
+  // the saver); true allows the close.
+  virtual bool PasswordAllowsClose() = 0;
+  virtual void SetCursorVisible(bool visible) = 0;
+};
+
+}  // namespace kx

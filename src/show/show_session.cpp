@@ -1,0 +1,316 @@
+#include "show/show_session.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "effects/transition.h"
+#include "media/picture_decoder.h"
+#include "media/random.h"
+#include "package/paths.h"
+#include "platform/file_system.h"
+#include "show/fitting.h"
+
+namespace kx {
+
+namespace {
+constexpr int kStepMs = 33;
+constexpr int kVkF1 = 0x70;
+}  // namespace
+
+ShowInputState& ProcessInputState() {
+  static ShowInputState state;
+  return state;
+}
+
+bool PrepareShowProject(TKXCProject& project, const UserSettingsLocation& settings) {
+  if (project.FileList.Names.empty()) return false;
+  project.FileList.Flags.assign(project.FileList.Names.size(), "TRUE");
+  ReadUserSettings(project, settings);
+  return true;
+}
+
+TKXCProject SinglePictureProject(const TKXCProject& from, const std::string& picturePath) {
+  TKXCProject p;
+  p.FileList.Names = {picturePath};
+  p.FileList.Flags = {"TRUE"};
+  p.Setting.Stretch = from.Setting.Stretch;
+  p.Setting.Proportional = from.Setting.Proportional;
+  p.Setting.DirectX = from.Setting.DirectX;
+  p.Setting.DirectXQuality = from.Setting.DirectXQuality;
+  p.Setting.Speed = from.Setting.Speed;
+  p.Setting.Sound = true;
+  p.Setting.Music = false;
+  return p;
+}
+
+ShowSession::ShowSession(TKXCProject& project, ShowHost& host) : project_(project), host_(host) {}
+
+ShowSession::~ShowSession() = default;
+
+bool ShowSession::FormShow() {
+  ShowInputState& input = ProcessInputState();
+  old_bitmap_.SetSize(800, 600);
+  new_bitmap_.SetSize(800, 600);
+  work_bitmap_.SetSize(800, 600);
+  frame_bitmap_.SetSize(0, 0);
+  input.F1Toggle = false;
+  Random::Seed(host_.TickCount());
+  input.LastMouseX = input.LastMouseY = -1;
+  screen_.SetSize(host_.ScreenWidth(), host_.ScreenHeight());
+  screen_.Fill(MakePixel(0, 0, 0));
+
+  const TKXCFileList& files = project_.FileList;
+  show_list_.clear();
+  for (size_t i = 0; i < files.Names.size(); ++i)
+    if (i < files.Flags.size() && files.Flags[i] == "TRUE") show_list_.push_back(files.Names[i]);
+
+  const TKXCSetting& s = project_.Setting;
+  use_directx_ = s.DirectX && host_.StartDirectDraw();
+
+  if (show_list_.empty()) {
+    host_.ShowError("Unable to run screensaver.\r\nPlease configure!");
+    last_frame_tick_ = host_.TickCount();
+    return false;
+  }
+  stretch_ = s.Stretch;
+  auto_advance_ = s.Random;
+  duration_ = s.Duration;
+  speed_ = s.Speed;
+  show_image_mode_ = s.ShowImageMode;
+  transition_on_ = s.Transition;
+  transition_time_ = s.TransitionTime;
+  sound_on_ = s.Sound;
+  transition_list_ = BuildTransitionList(s.TransitionEffects);
+  show_index_ = NextPictureIndex(-1);
+  next_file_ = show_list_[show_index_];
+  proportional_ = s.Proportional;
+
+  current_duration_ = duration_;
+  try {
+    LoadCurrentPicture();
+  } catch (const std::exception&) {
+    // The first picture could not be loaded: the window stays black and usable; the
+    // next step picks another picture.
+  }
+  last_change_tick_ = host_.TickCount();
+  running_ = true;
+  host_.SetCursorVisible(false);
+  last_frame_tick_ = host_.TickCount();
+  return true;
+}
+
+int ShowSession::NextPictureIndex(int current) const {
+  const int count = static_cast<int>(show_list_.size());
+  if (show_image_mode_ == 1 || show_image_mode_ == 3) return current + 1 >= count ? 0 : current + 1;
+  if (count < 2) return 0;
+  int next;
+  do {
+    next = Random::Next(count);
+  } while (next == current);
+  return next;
+}
+
+void ShowSession::ShowIdle() {
+  if (!running_) return;
+  try {
+    if (auto_advance_) {
+      const uint32_t now = host_.TickCount();
+      if (static_cast<int64_t>((now - last_change_tick_) / 1000) >= current_duration_) {
+        current_duration_ = duration_;
+        show_index_ = NextPictureIndex(show_index_);
+        next_file_ = show_list_[show_index_];
+        if (next_file_ != loaded_file_) {
+          LoadCurrentPicture();
+          if (transition_on_)
+            RunTransition(transition_time_);
+          else {
+            host_.FillBlack();
+            screen_.Fill(MakePixel(0, 0, 0));
+          }
+        }
+        last_change_tick_ = host_.TickCount();
+      }
+    }
+    DrawShowFrame();
+  } catch (const std::exception&) {
+    // A step that fails is skipped; the show goes on.
+  }
+}
+
+const Bitmap32* ShowSession::CurrentOutput() const {
+  // Until living pictures animate, a living picture is drawn as its still picture.
+  return is_still_ ? &frame_bitmap_ : &living_.Picture;
+}
+
+void ShowSession::Offset(int width, int height, int& x, int& y) const {
+  x = y = 0;
+  if (!stretch_ || (stretch_ && proportional_)) {
+    x = (host_.ScreenWidth() - width) / 2;
+    y = (host_.ScreenHeight() - height) / 2;
+  }
+}
+
+void ShowSession::DrawShowFrame() {
+  int x, y;
+  Offset(draw_width_, draw_height_, x, y);
+  const Bitmap32* source = CurrentOutput();
+  if (source && !source->Empty()) PresentBitmap(*source, x, y);
+  const uint32_t now = host_.TickCount();
+  const int wait = static_cast<int>(last_frame_tick_ - now) + kStepMs;
+  if (wait > 0) host_.Sleep(wait);
+  last_frame_tick_ = host_.TickCount();
+}
+
+void ShowSession::PresentBitmap(const Bitmap32& bitmap, int x, int y) {
+  if (use_directx_) {
+    host_.DrawToSurface(bitmap);
+    surface_.Assign(bitmap);
+  } else {
+    host_.DrawToWindow(bitmap, x, y);
+    screen_.CopyRect(bitmap, bitmap.BoundsRect(), x, y);
+  }
+}
+
+void ShowSession::LoadCurrentPicture() {
+  const Size screen{host_.ScreenWidth(), host_.ScreenHeight()};
+  const int quality = project_.Setting.DirectXQuality;
+  is_still_ = IsStillPicturePath(next_file_);
+  if (is_still_) {
+    std::string error;
+    Bitmap32 fitted;
+    int pw = 0, ph = 0;
+    StillFit fit;
+    auto fitter = [&](int w, int h, int& fw, int& fh) {
+      fit = FitStillPicture({w, h}, screen, use_directx_, quality, stretch_, proportional_);
+      Size target = fit.frame;
+      // A DirectDraw quality outside the table keeps the size FrameBitmap already had.
+      if (use_directx_ && target.width == 0)
+        target = frame_bitmap_.Empty() ? Size{w, h} : Size{frame_bitmap_.Width(), frame_bitmap_.Height()};
+      if (target.width <= 0 || target.height <= 0) return false;
+      fw = target.width;
+      fh = target.height;
+      return true;
+    };
+    if (!LoadPictureFileFitted(next_file_, fitter, StretchFilter::Lanczos, fitted, error, &pw, &ph))
+      throw std::runtime_error(error);
+    frame_bitmap_ = std::move(fitted);
+    draw_width_ = fit.draw.width;
+    draw_height_ = fit.draw.height;
+    loaded_file_ = next_file_;
+    return;
+  }
+  if (!fs::FileExists(next_file_)) return;
+  TProject record;
+  if (!record.LoadFromFile(next_file_)) throw std::runtime_error("cannot load " + next_file_);
+  record.SetAnimSpeed(speed_);
+  draw_width_ = record.Picture.Width();
+  draw_height_ = record.Picture.Height();
+  if (use_directx_) {
+    draw_width_ = screen.width;
+    draw_height_ = screen.height;
+    const Size q = DirectXQualitySize(quality);
+    if (q.width > 0) ResizeLivingPicture(proportional_, record, q.width, q.height);
+  }
+  if (stretch_ && !use_directx_) {
+    ResizeLivingPicture(proportional_, record, screen.width, screen.height);
+    draw_width_ = record.Picture.Width();
+    draw_height_ = record.Picture.Height();
+  }
+  living_ = std::move(record);
+  loaded_file_ = next_file_;
+}
+
+void ShowSession::ShowWorkBitmap() {
+  if (use_directx_) {
+    host_.DrawToSurface(work_bitmap_);
+    surface_.Assign(work_bitmap_);
+  } else {
+    host_.DrawToWindow(work_bitmap_, 0, 0);
+    screen_.CopyRect(work_bitmap_, work_bitmap_.BoundsRect(), 0, 0);
+  }
+}
+
+void ShowSession::RunTransition(int time) {
+  host_.ProcessMessages();
+  int x = 0, y = 0;
+  if (use_directx_) {
+    const Bitmap32& s = surface_;
+    const int w = s.Empty() ? 800 : s.Width(), h = s.Empty() ? 600 : s.Height();
+    old_bitmap_.SetSize(w, h);
+    new_bitmap_.SetSize(w, h);
+    work_bitmap_.SetSize(w, h);
+    host_.ProcessMessages();
+    if (!s.Empty()) old_bitmap_.CopyRect(s, s.BoundsRect(), 0, 0);
+    new_bitmap_.Fill(MakePixel(0, 0, 0));
+  } else {
+    old_bitmap_.SetSize(screen_.Width(), screen_.Height());
+    new_bitmap_.SetSize(screen_.Width(), screen_.Height());
+    work_bitmap_.SetSize(screen_.Width(), screen_.Height());
+    host_.ProcessMessages();
+    new_bitmap_.Fill(MakePixel(0, 0, 0));
+    const Bitmap32* out = CurrentOutput();
+    Offset(out->Width(), out->Height(), x, y);
+    old_bitmap_.CopyRect(screen_, screen_.BoundsRect(), 0, 0);
+  }
+  host_.ProcessMessages();
+  const Bitmap32* out = CurrentOutput();
+  new_bitmap_.CopyRect(*out, out->BoundsRect(), x, y);
+  const uint32_t t0 = host_.TickCount();
+  const int effect = ChooseEffect(transition_list_);
+  if (effect == 0) return;  // an entry that is not a number: no transition this time
+  last_effect_ = effect;
+  ++transitions_run_;
+  TransitionFrame(work_bitmap_, old_bitmap_, new_bitmap_, effect, 0);
+  ShowWorkBitmap();
+  const int n = TransitionFrameCount(time, static_cast<int64_t>(host_.TickCount() - t0));
+  last_frame_count_ = n;
+  for (int i = 1; i <= n; ++i) {
+    TransitionFrame(work_bitmap_, old_bitmap_, new_bitmap_, effect, FramePercent(i, n));
+    ShowWorkBitmap();
+    host_.ProcessMessages();
+  }
+}
+
+void ShowSession::MouseMove(int x, int y) {
+  ShowInputState& in = ProcessInputState();
+  if (in.MouseIgnoreCount > 0) {
+    --in.MouseIgnoreCount;
+    return;
+  }
+  if (in.LastMouseX == -1) in.LastMouseX = x;
+  if (in.LastMouseY == -1) in.LastMouseY = y;
+  if (std::abs(x - in.LastMouseX) > 2 || std::abs(y - in.LastMouseY) > 2) host_.RequestClose();
+  in.LastMouseX = x;
+  in.LastMouseY = y;
+}
+
+void ShowSession::MouseDown() { host_.RequestClose(); }
+
+void ShowSession::KeyPress(char) { host_.RequestClose(); }
+
+void ShowSession::KeyDown(int virtualKey) {
+  if (virtualKey != kVkF1) return;
+  ShowInputState& in = ProcessInputState();
+  in.F1Toggle = !in.F1Toggle;
+  // Every second F1 resets a living picture's animation to its unanimated picture; a
+  // still picture has nothing to reset.
+}
+
+bool ShowSession::CloseQuery() {
+  ProcessInputState().MouseIgnoreCount = 5;
+  return host_.PasswordAllowsClose();
+}
+
+void ShowSession::FormClose() {
+  living_ = TProject();
+  host_.SetCursorVisible(true);
+  running_ = false;
+  show_list_.clear();
+  frame_bitmap_.SetSize(0, 0);
+  old_bitmap_.SetSize(0, 0);
+  new_bitmap_.SetSize(0, 0);
+  work_bitmap_.SetSize(0, 0);
+  transition_list_.clear();
+}
+
+}  // namespace kx

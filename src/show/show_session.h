@@ -1,0 +1,107 @@
+// The show: the state and the steps of the full-screen show window, independent of the
+// window system. The host owns the clock and the screen; the session decides what is
+// drawn when. One step (ShowIdle) runs at most every 33 milliseconds: it changes the
+// picture when its Duration is up (with a transition), and presents the current frame.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/bitmap32.h"
+#include "package/picture_record.h"
+#include "package/project.h"
+#include "package/user_settings.h"
+#include "show/show_host.h"
+
+namespace kx {
+
+// Input state shared by every show window of the process.
+struct ShowInputState {
+  int MouseIgnoreCount = 5;
+  int LastMouseX = -1;
+  int LastMouseY = -1;
+  bool F1Toggle = false;
+};
+ShowInputState& ProcessInputState();
+
+// Marks every picture selected and lays the user's settings over the project. False when
+// the project has no picture at all (the show then reports it and does not start).
+bool PrepareShowProject(TKXCProject& project, const UserSettingsLocation& settings);
+
+// The temporary one-picture project of the configuration window's preview button.
+TKXCProject SinglePictureProject(const TKXCProject& from, const std::string& picturePath);
+
+class ShowSession {
+ public:
+  ShowSession(TKXCProject& project, ShowHost& host);
+  ~ShowSession();
+
+  // Starts the show: picture list, drawing path, first picture. False when no picture is
+  // selected (the host has been told "Unable to run screensaver..." and the window stays
+  // black until it is closed).
+  bool FormShow();
+  // One step of the show; every error inside it is swallowed.
+  void ShowIdle();
+  void FormClose();
+
+  // Input. Each may ask the host to close.
+  void MouseMove(int x, int y);
+  void MouseDown();
+  void KeyPress(char c);
+  void KeyDown(int virtualKey);
+  // Asked before every close: true lets the window close.
+  bool CloseQuery();
+
+  int NextPictureIndex(int current) const;
+
+  // State, for the host and for tests.
+  const std::vector<std::string>& ShowList() const { return show_list_; }
+  const std::string& LoadedFile() const { return loaded_file_; }
+  const std::string& NextFile() const { return next_file_; }
+  int DrawWidth() const { return draw_width_; }
+  int DrawHeight() const { return draw_height_; }
+  bool UseDirectX() const { return use_directx_; }
+  bool IsStillPicture() const { return is_still_; }
+  const Bitmap32& FrameBitmap() const { return frame_bitmap_; }
+  const std::vector<int>& TransitionList() const { return transition_list_; }
+  // What the screen shows now (the canvas, or the DirectDraw surface at its own size).
+  const Bitmap32& Screen() const { return use_directx_ ? surface_ : screen_; }
+  int TransitionsRun() const { return transitions_run_; }
+  int LastEffect() const { return last_effect_; }
+  int LastFrameCount() const { return last_frame_count_; }
+
+ private:
+  void LoadCurrentPicture();
+  void DrawShowFrame();
+  void PresentBitmap(const Bitmap32& bitmap, int x, int y);
+  void ShowWorkBitmap();
+  void RunTransition(int time);
+  const Bitmap32* CurrentOutput() const;
+  void Offset(int width, int height, int& x, int& y) const;
+
+  TKXCProject& project_;
+  ShowHost& host_;
+  TProject living_;
+  std::vector<std::string> show_list_;
+  int draw_width_ = 0, draw_height_ = 0;
+  bool use_directx_ = false;
+  bool is_still_ = true;
+  Bitmap32 frame_bitmap_;
+  Bitmap32 old_bitmap_, new_bitmap_, work_bitmap_;
+  std::vector<int> transition_list_;
+  int transition_time_ = 2000;
+  bool proportional_ = true, stretch_ = true, auto_advance_ = true;
+  int duration_ = 30, speed_ = 100, show_image_mode_ = 0;
+  bool transition_on_ = true, sound_on_ = true;
+  std::string next_file_, loaded_file_;
+  int show_index_ = 0;
+  int current_duration_ = 30;
+  uint32_t last_change_tick_ = 0, last_frame_tick_ = 0;
+  bool running_ = false;
+  Bitmap32 screen_;   // what the window shows
+  Bitmap32 surface_;  // what the DirectDraw surface holds
+  int transitions_run_ = 0, last_effect_ = 0, last_frame_count_ = 0;
+};
+
+}  // namespace kx

@@ -1,0 +1,705 @@
+#include "win32/described_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "media/intmath.h"
+#include "win32/win32_controls.h"
+
+namespace kx::win32 {
+
+namespace {
+
+const char kFormClass[] = "KXDescribedForm";
+const char kControlClass[] = "KXDescribedControl";
+
+// What a window of ours carries: its owner object and the control it shows (-1: the window).
+struct Link {
+  DescribedWindow* owner;
+  int control;
+};
+
+// The windows shown modally, innermost last: each new one is owned by the one before.
+std::vector<HWND>& ModalStack() {
+  static std::vector<HWND> stack;
+  return stack;
+}
+
+LRESULT CALLBACK DescribedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+    const auto* link = static_cast<const Link*>(cs->lpCreateParams);
+    SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(link->owner));
+    SetWindowLongPtrA(hwnd, sizeof(LONG_PTR), link->control);
+  }
+  auto* owner = reinterpret_cast<DescribedWindow*>(GetWindowLongPtrA(hwnd, 0));
+  if (!owner) return DefWindowProcA(hwnd, msg, wp, lp);
+  const int control = static_cast<int>(GetWindowLongPtrA(hwnd, sizeof(LONG_PTR)));
+  return owner->Handle(control, hwnd, msg, wp, lp);
+}
+
+bool RegisterClasses() {
+  static bool done = false;
+  if (done) return true;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DescribedProc;
+  wc.cbWndExtra = 2 * sizeof(LONG_PTR);
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = nullptr;  // WM_SETCURSOR decides
+  wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  wc.lpszClassName = kFormClass;
+  if (!RegisterClassA(&wc)) return false;
+  wc.hIcon = nullptr;
+  wc.lpszClassName = kControlClass;
+  if (!RegisterClassA(&wc)) return false;
+  done = true;
+  return true;
+}
+
+bool IsGraphic(ControlClass c) {
+  return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
+         c == ControlClass::ClickShape || c == ControlClass::Bevel;
+}
+
+void FillColor(HDC dc, const RECT& r, COLORREF c) {
+  HBRUSH b = CreateSolidBrush(c);
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+std::string MemoText(const ControlSpec& c) {
+  if (c.lines.empty()) return c.text;
+  std::string s;
+  for (size_t i = 0; i < c.lines.size(); ++i) {
+    if (i) s += "\r\n";
+    s += c.lines[i];
+  }
+  return s;
+}
+
+}  // namespace
+
+int DescribedWindow::S(int v) const {
+  const int ppi = spec_.window.pixels_per_inch > 0 ? spec_.window.pixels_per_inch : 96;
+  return MulDiv(v, screen_dpi_, ppi);
+}
+
+bool DescribedWindow::Windowed(int c) const {
+  const ControlClass k = Spec(c).cls;
+  return !IsGraphic(k) && k != ControlClass::Timer;
+}
+
+bool DescribedWindow::Container(int c) const {
+  if (c < 0) return true;
+  const ControlClass k = Spec(c).cls;
+  return k == ControlClass::Panel || k == ControlClass::TabSheet;
+}
+
+HWND DescribedWindow::ParentWindow(int c) const {
+  const int p = Spec(c).parent;
+  if (Valid(p) && items_[static_cast<size_t>(p)].hwnd) return items_[static_cast<size_t>(p)].hwnd;
+  return hwnd_;
+}
+
+DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
+  if (!RegisterClasses()) {
+    error_ = "the window classes cannot be registered";
+    return;
+  }
+  HDC screen = GetDC(nullptr);
+  screen_dpi_ = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen_dpi_ <= 0) screen_dpi_ = 96;
+
+  const WindowSpec& w = spec_.window;
+  DWORD style = WS_CLIPCHILDREN;
+  DWORD ex = 0;
+  switch (w.frame.border) {
+    case FrameBorder::None: style |= WS_POPUP; break;
+    case FrameBorder::Sizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+    case FrameBorder::Single: style |= WS_CAPTION | WS_BORDER; ex |= WS_EX_DLGMODALFRAME; break;
+  }
+  if (w.frame.border != FrameBorder::None) {
+    if (w.frame.system_menu) style |= WS_SYSMENU;
+    if (w.frame.maximize_box) style |= WS_MAXIMIZEBOX | WS_SYSMENU;
+    if (w.frame.minimize_box) style |= WS_MINIMIZEBOX | WS_SYSMENU;
+  }
+  RECT outer;
+  if (w.client_width && w.client_height) {
+    outer = {0, 0, S(*w.client_width), S(*w.client_height)};
+    AdjustWindowRectEx(&outer, style, FALSE, ex);
+  } else {
+    outer = {0, 0, S(w.width), S(w.height)};
+  }
+  const int ow = outer.right - outer.left, oh = outer.bottom - outer.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - ow) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - oh) / 2;
+  Link link{this, -1};
+  hwnd_ = CreateWindowExA(ex, kFormClass, w.caption.c_str(), style, x, y, ow, oh, nullptr, nullptr,
+                          GetModuleHandleA(nullptr), &link);
+  if (!hwnd_) {
+    if (screen) ReleaseDC(nullptr, screen);
+    error_ = "the window cannot be created";
+    return;
+  }
+  form_font_ = MakeFont(w.font, screen_dpi_, w.pixels_per_inch);
+
+  items_.resize(spec_.controls.size());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    Item& it = items_[i];
+    it.rect = {S(c.left), S(c.top), S(c.left + c.width), S(c.top + c.height)};
+    it.visible = c.visible;
+    it.font = MakeFont(c.font, screen_dpi_, w.pixels_per_inch);
+    const PictureData* picture = nullptr;
+    if (c.cls == ControlClass::Image) picture = &c.picture;
+    if (c.cls == ControlClass::BitBtn) picture = &c.glyph;
+    if (picture && !picture->Empty() && !DecodeFormPicture(*picture, it.picture)) it.picture = Bitmap32();
+    if (c.auto_size && c.cls == ControlClass::Image && !it.picture.Empty()) {
+      it.rect.right = it.rect.left + it.picture.Width();
+      it.rect.bottom = it.rect.top + it.picture.Height();
+    }
+    if (c.auto_size && c.cls == ControlClass::Label && screen) {
+      HGDIOBJ old = SelectObject(screen, it.font);
+      RECT calc = it.rect;
+      if (!c.word_wrap) calc.right = calc.left + 32767;
+      const std::string text = c.caption.empty() ? std::string(" ") : c.caption;
+      DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &calc,
+                DT_CALCRECT | DT_EXPANDTABS | (c.word_wrap ? DT_WORDBREAK : 0));
+      SelectObject(screen, old);
+      if (!c.word_wrap) it.rect.right = it.rect.left + (calc.right - calc.left);
+      it.rect.bottom = it.rect.top + (calc.bottom - calc.top);
+    }
+  }
+  if (screen) ReleaseDC(nullptr, screen);
+  // Pages: the one named by ActivePage, else the first.
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    if (c.cls != ControlClass::PageControl) continue;
+    const std::vector<int> pages = PagesOf(static_cast<int>(i));
+    for (int p : pages)
+      if (!c.active_page.empty() && lstrcmpiA(Spec(p).name.c_str(), c.active_page.c_str()) == 0)
+        items_[i].active_page = p;
+    if (items_[i].active_page < 0 && !pages.empty()) items_[i].active_page = pages.front();
+  }
+  for (size_t i = 0; i < items_.size(); ++i) CreateControl(static_cast<int>(i));
+  built_ = true;
+  Layout(-1);
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].hwnd) Layout(static_cast<int>(i));
+  AddHints();
+}
+
+// Controls with ShowHint and a hint show it as a tooltip: a windowed control as itself, a
+// label, image, shape or bevel as its place on its parent.
+void DescribedWindow::AddHints() {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    if (!c.show_hint || c.hint.empty() || c.cls == ControlClass::Timer) continue;
+    if (!tips_) {
+      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+      InitCommonControlsEx(&icc);
+      tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
+      if (!tips_) return;
+    }
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_SUBCLASS;
+    ti.lpszText = const_cast<char*>(c.hint.c_str());
+    if (items_[i].hwnd) {
+      ti.uFlags |= TTF_IDISHWND;
+      ti.hwnd = ParentWindow(static_cast<int>(i));
+      ti.uId = reinterpret_cast<UINT_PTR>(items_[i].hwnd);
+    } else {
+      ti.hwnd = ParentWindow(static_cast<int>(i));
+      ti.uId = i + 1;
+      ti.rect = items_[i].rect;
+    }
+    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+DescribedWindow::~DescribedWindow() {
+  if (hwnd_) {
+    for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
+    DestroyWindow(hwnd_);  // also the tooltip window it owns
+  }
+  for (Item& it : items_) {
+    if (it.font) DeleteObject(it.font);
+    if (it.brush) DeleteObject(it.brush);
+  }
+  if (form_font_) DeleteObject(form_font_);
+  if (form_brush_) DeleteObject(form_brush_);
+}
+
+void DescribedWindow::CreateControl(int c) {
+  const ControlSpec& s = Spec(c);
+  Item& it = items_[static_cast<size_t>(c)];
+  if (s.cls == ControlClass::Timer) {
+    // A described timer has no handler: it only runs.
+    if (s.timer_enabled && s.interval > 0) SetTimer(hwnd_, 100 + static_cast<UINT_PTR>(c), static_cast<UINT>(s.interval), nullptr);
+    return;
+  }
+  if (!Windowed(c)) return;
+  HWND parent = ParentWindow(c);
+  const int pc = s.parent;
+  bool visible = it.visible;
+  if (s.cls == ControlClass::TabSheet && Valid(pc)) {
+    visible = items_[static_cast<size_t>(pc)].active_page == c;
+    it.rect = PageArea(pc);
+  }
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
+  DWORD ex = 0;
+  const char* cls = kControlClass;
+  std::string text;
+  Link link{this, c};
+  void* param = &link;
+  const COLORREF back = ToColorRef(s.color, GetSysColor(COLOR_BTNFACE));
+  switch (s.cls) {
+    case ControlClass::Edit:
+    case ControlClass::Memo:
+      cls = "EDIT";
+      param = nullptr;
+      style |= WS_TABSTOP | (s.read_only ? ES_READONLY : 0);
+      if (s.border == BorderKind::Single) {
+        if (s.ctl3d) ex |= WS_EX_CLIENTEDGE;
+        else style |= WS_BORDER;
+      }
+      if (s.cls == ControlClass::Memo) {
+        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+        if (!s.word_wrap) style |= ES_AUTOHSCROLL;
+        if (s.scroll_bars == ScrollBarsKind::Vertical || s.scroll_bars == ScrollBarsKind::Both) style |= WS_VSCROLL;
+        if (s.scroll_bars == ScrollBarsKind::Horizontal || s.scroll_bars == ScrollBarsKind::Both) style |= WS_HSCROLL;
+        text = MemoText(s);
+      } else {
+        style |= ES_AUTOHSCROLL;
+        text = s.text;
+      }
+      it.brush = CreateSolidBrush(ToColorRef(s.color, GetSysColor(COLOR_WINDOW)));
+      break;
+    case ControlClass::CheckBox:
+      cls = "BUTTON";
+      param = nullptr;
+      style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+      text = s.caption;
+      it.brush = CreateSolidBrush(back);
+      break;
+    default:
+      break;
+  }
+  if (!s.enabled) style |= WS_DISABLED;
+  const RECT& r = it.rect;
+  it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                            parent, nullptr, GetModuleHandleA(nullptr), param);
+  if (!it.hwnd) return;
+  if (cls != kControlClass) {
+    SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
+    if (s.cls == ControlClass::CheckBox) SendMessageA(it.hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+RECT DescribedWindow::ClientOf(int container) const {
+  RECT r{};
+  HWND h = container < 0 ? hwnd_ : items_[static_cast<size_t>(container)].hwnd;
+  if (h) GetClientRect(h, &r);
+  if (container >= 0 && Spec(container).cls == ControlClass::Panel) {
+    const ControlSpec& p = Spec(container);
+    int inset = S(p.border_width);
+    if (p.bevel_outer != BevelCut::None) inset += p.bevel_width;
+    if (p.bevel_inner != BevelCut::None) inset += p.bevel_width;
+    InflateRect(&r, -inset, -inset);
+  }
+  return r;
+}
+
+std::vector<int> DescribedWindow::PagesOf(int pc) const {
+  std::vector<int> pages;
+  for (size_t i = 0; i < spec_.controls.size(); ++i)
+    if (spec_.controls[i].parent == pc && spec_.controls[i].cls == ControlClass::TabSheet)
+      pages.push_back(static_cast<int>(i));
+  return pages;
+}
+
+RECT DescribedWindow::PageArea(int pc) const {
+  const Item& it = items_[static_cast<size_t>(pc)];
+  RECT r = {0, 0, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top};
+  const int tab_h = std::abs(S(Spec(pc).font.height)) + 8;
+  r.top += tab_h;
+  InflateRect(&r, -2, -2);
+  return r;
+}
+
+RECT DescribedWindow::TabRect(int pc, int page) const {
+  const int tab_h = std::abs(S(Spec(pc).font.height)) + 8;
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, items_[static_cast<size_t>(pc)].font);
+  int x = 2;
+  RECT found{};
+  for (int p : PagesOf(pc)) {
+    if (!Spec(p).tab_visible) continue;
+    SIZE sz{};
+    const std::string& t = Spec(p).caption;
+    GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
+    const RECT r = {x, 2, x + sz.cx + 12, tab_h + 2};
+    if (p == page) found = r;
+    x = r.right;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return found;
+}
+
+void DescribedWindow::ShowPage(int pc, int page) {
+  Item& it = items_[static_cast<size_t>(pc)];
+  it.active_page = page;
+  for (int p : PagesOf(pc))
+    if (HWND h = items_[static_cast<size_t>(p)].hwnd) ShowWindow(h, p == page ? SW_SHOW : SW_HIDE);
+  Invalidate(pc);
+}
+
+void DescribedWindow::Layout(int container) {
+  if (!built_) return;
+  if (container >= 0 && Spec(container).cls == ControlClass::PageControl) {
+    for (int p : PagesOf(container)) {
+      Item& page = items_[static_cast<size_t>(p)];
+      page.rect = PageArea(container);
+      if (page.hwnd)
+        MoveWindow(page.hwnd, page.rect.left, page.rect.top, page.rect.right - page.rect.left,
+                   page.rect.bottom - page.rect.top, TRUE);
+    }
+    return;
+  }
+  RECT a = ClientOf(container);
+  const Align order[] = {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client};
+  for (Align al : order) {
+    for (size_t i = 0; i < items_.size(); ++i) {
+      const ControlSpec& c = spec_.controls[i];
+      Item& it = items_[i];
+      if (c.parent != container || c.align != al || !it.visible || c.cls == ControlClass::Timer) continue;
+      const int w = it.rect.right - it.rect.left, h = it.rect.bottom - it.rect.top;
+      switch (al) {
+        case Align::Top: it.rect = {a.left, a.top, a.right, a.top + h}; a.top += h; break;
+        case Align::Bottom: it.rect = {a.left, a.bottom - h, a.right, a.bottom}; a.bottom -= h; break;
+        case Align::Left: it.rect = {a.left, a.top, a.left + w, a.bottom}; a.left += w; break;
+        case Align::Right: it.rect = {a.right - w, a.top, a.right, a.bottom}; a.right -= w; break;
+        default: it.rect = a; break;
+      }
+      if (it.hwnd)
+        MoveWindow(it.hwnd, it.rect.left, it.rect.top, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, TRUE);
+    }
+  }
+}
+
+void DescribedWindow::Invalidate(int c) {
+  if (!Valid(c)) {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    return;
+  }
+  const Item& it = items_[static_cast<size_t>(c)];
+  if (it.hwnd) {
+    InvalidateRect(it.hwnd, nullptr, FALSE);
+  } else {
+    HWND parent = ParentWindow(c);
+    if (parent) InvalidateRect(parent, &it.rect, FALSE);
+  }
+}
+
+void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& clip) {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    const Item& it = items_[i];
+    if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
+    RECT overlap;
+    if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
+    PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+  }
+}
+
+void DescribedWindow::Paint(int c, HWND hwnd) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  // Only the part to be painted gets a surface: a control may be far larger than the screen.
+  RECT area;
+  if (!IntersectRect(&area, &ps.rcPaint, &client)) {
+    EndPaint(hwnd, &ps);
+    return;
+  }
+  PaintSurface s(dc, area);
+  if (s.Ok()) {
+    HDC m = s.Dc();
+    if (c < 0) {
+      FillColor(m, client, ToColorRef(spec_.window.color, GetSysColor(COLOR_BTNFACE)));
+    } else {
+      const ControlSpec& k = Spec(c);
+      Item& it = items_[static_cast<size_t>(c)];
+      switch (k.cls) {
+        case ControlClass::Panel: PaintPanel(s, k, client, it.font, k.bevel_width); break;
+        case ControlClass::Button:
+        case ControlClass::BitBtn: PaintButton(s, k, client, it.font, &it.picture, it.pressed); break;
+        case ControlClass::PageControl: {
+          FillColor(m, client, GetSysColor(COLOR_BTNFACE));
+          RECT area = PageArea(c);
+          InflateRect(&area, 2, 2);
+          DrawEdge(m, &area, EDGE_RAISED, BF_RECT);
+          HGDIOBJ old = SelectObject(m, it.font);
+          SetBkMode(m, TRANSPARENT);
+          SetTextColor(m, ToColorRef(k.font.color, GetSysColor(COLOR_BTNTEXT)));
+          for (int p : PagesOf(c)) {
+            if (!Spec(p).tab_visible) continue;
+            RECT t = TabRect(c, p);
+            if (p == it.active_page) InflateRect(&t, 2, 2);
+            DrawEdge(m, &t, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
+            const std::string& cap = Spec(p).caption;
+            DrawTextA(m, cap.c_str(), static_cast<int>(cap.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+          }
+          SelectObject(m, old);
+          break;
+        }
+        case ControlClass::Thumbnail:
+        case ControlClass::Preview:
+        case ControlClass::ImageButton: PaintPlainBox(s, k, client, it.font); break;
+        default: FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE))); break;
+      }
+    }
+    PaintChildren(c, s, area);
+    BitBlt(dc, area.left, area.top, s.Width(), s.Height(), m, area.left, area.top, SRCCOPY);
+  }
+  EndPaint(hwnd, &ps);
+}
+
+int DescribedWindow::HitGraphic(int container, POINT p) const {
+  for (size_t i = items_.size(); i-- > 0;) {
+    const ControlSpec& c = spec_.controls[i];
+    const Item& it = items_[i];
+    if (c.parent == container && IsGraphic(c.cls) && it.visible && c.enabled && PtInRect(&it.rect, p))
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void DescribedWindow::Click(int c) {
+  if (!Valid(c) || !items_[static_cast<size_t>(c)].click || !events_ || !Spec(c).enabled) return;
+  events_->OnControlClick(c);
+}
+
+LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint(c, hwnd);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_CLOSE:
+      if (c < 0) Close();
+      return 0;
+    case WM_TIMER:
+      return 0;
+    case WM_SIZE:
+      if (c < 0 || Valid(c)) {
+        Layout(c);
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+      break;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd, &p);
+        const int hit = HitGraphic(c, p);
+        const int cursor = hit >= 0 ? Spec(hit).cursor : (Valid(c) ? Spec(c).cursor : 0);
+        SetCursor(CursorFor(cursor));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN: {
+      const POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      if (Valid(c) && Spec(c).cls == ControlClass::PageControl) {
+        for (int page : PagesOf(c)) {
+          if (!Spec(page).tab_visible) continue;
+          const RECT t = TabRect(c, page);
+          if (PtInRect(&t, p)) ShowPage(c, page);
+        }
+        return 0;
+      }
+      const int hit = HitGraphic(c, p);
+      if (hit >= 0) {
+        pressed_graphic_ = hit;
+        SetCapture(hwnd);
+      } else if (Valid(c)) {
+        items_[static_cast<size_t>(c)].pressed = true;
+        SetCapture(hwnd);
+        Invalidate(c);
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      const POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      if (GetCapture() == hwnd) ReleaseCapture();
+      const int graphic = pressed_graphic_;
+      pressed_graphic_ = -1;
+      if (graphic >= 0) {
+        if (HitGraphic(c, p) == graphic) Click(graphic);
+        return 0;
+      }
+      if (Valid(c) && items_[static_cast<size_t>(c)].pressed) {
+        items_[static_cast<size_t>(c)].pressed = false;
+        Invalidate(c);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (PtInRect(&client, p)) Click(c);
+      }
+      return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const HWND child = reinterpret_cast<HWND>(lp);
+      for (size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].hwnd != child || !items_[i].brush) continue;
+        const ControlSpec& k = spec_.controls[i];
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ToColorRef(k.font.color, GetSysColor(COLOR_WINDOWTEXT)));
+        const bool edit = k.cls == ControlClass::Edit || k.cls == ControlClass::Memo;
+        SetBkColor(dc, ToColorRef(k.color, GetSysColor(edit ? COLOR_WINDOW : COLOR_BTNFACE)));
+        return reinterpret_cast<LRESULT>(items_[i].brush);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void DescribedWindow::ShowModal(FormEvents& events) {
+  if (!hwnd_) return;
+  events_ = &events;
+  closing_ = false;
+  std::vector<HWND>& stack = ModalStack();
+  HWND owner = stack.empty() ? nullptr : stack.back();
+  if (owner) {
+    SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    EnableWindow(owner, FALSE);
+  }
+  stack.push_back(hwnd_);
+  events.OnFormShow();
+  ShowWindow(hwnd_, spec_.window.frame.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  SetForegroundWindow(hwnd_);
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].hwnd && !spec_.window.active_control.empty() &&
+        lstrcmpiA(spec_.controls[i].name.c_str(), spec_.window.active_control.c_str()) == 0)
+      SetFocus(items_[i].hwnd);
+  MSG msg;
+  while (!closing_) {
+    const BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (r < 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  events.OnFormClose();
+  stack.pop_back();
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetForegroundWindow(owner);
+  }
+  ShowWindow(hwnd_, SW_HIDE);
+  events_ = nullptr;
+}
+
+void DescribedWindow::Close() {
+  closing_ = true;
+  if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+void DescribedWindow::SetVisible(int c, bool visible) {
+  if (!Valid(c)) return;
+  Item& it = items_[static_cast<size_t>(c)];
+  if (Spec(c).cls == ControlClass::TabSheet) return;  // pages show as their tabs are chosen
+  if (it.visible == visible) return;
+  if (!it.hwnd) Invalidate(c);  // the old place
+  it.visible = visible;
+  if (it.hwnd) ShowWindow(it.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  if (Spec(c).align != Align::None && Spec(c).align != Align::Custom) {
+    Layout(Spec(c).parent);
+    Invalidate(Spec(c).parent);
+  }
+  Invalidate(c);
+}
+
+void DescribedWindow::SetReadOnly(int c, bool read_only) {
+  if (!Valid(c)) return;
+  const ControlClass k = Spec(c).cls;
+  if ((k == ControlClass::Edit || k == ControlClass::Memo) && items_[static_cast<size_t>(c)].hwnd)
+    SendMessageA(items_[static_cast<size_t>(c)].hwnd, EM_SETREADONLY, read_only ? TRUE : FALSE, 0);
+}
+
+void DescribedWindow::BindClick(int c) {
+  if (Valid(c)) items_[static_cast<size_t>(c)].click = true;
+}
+
+void DescribedWindow::RepaintActivePage(int pc) {
+  if (!Valid(pc)) return;
+  Invalidate(pc);
+  const int page = items_[static_cast<size_t>(pc)].active_page;
+  if (Valid(page)) Invalidate(page);
+}
+
+// The thumbnail grid is a plain box for now: it keeps the files, the check marks and the
+// selection the logic gives it.
+void DescribedWindow::GridSetFiles(int g, const std::vector<std::string>& files) {
+  if (!Valid(g)) return;
+  Item& it = items_[static_cast<size_t>(g)];
+  it.files = files;
+  it.checked.assign(files.size(), false);
+  it.selected = -1;
+}
+
+int DescribedWindow::GridColCount(int g) const {
+  return Valid(g) ? std::max(1, Spec(g).col_count) : 1;
+}
+
+void DescribedWindow::GridSetChecked(int g, int p, bool checked) {
+  if (!Valid(g)) return;
+  Item& it = items_[static_cast<size_t>(g)];
+  if (p >= 0 && p < static_cast<int>(it.checked.size())) it.checked[static_cast<size_t>(p)] = checked;
+}
+
+bool DescribedWindow::GridChecked(int g, int p) const {
+  if (!Valid(g)) return true;
+  const Item& it = items_[static_cast<size_t>(g)];
+  return p < 0 || p >= static_cast<int>(it.checked.size()) || it.checked[static_cast<size_t>(p)];
+}
+
+void DescribedWindow::GridBindSelectItem(int g) {
+  if (Valid(g)) items_[static_cast<size_t>(g)].select_bound = true;
+}
+
+void DescribedWindow::GridRepaint(int g) { Invalidate(g); }
+
+void DescribedWindow::GridSelectCell(int g, int col, int row) {
+  if (!Valid(g)) return;
+  Item& it = items_[static_cast<size_t>(g)];
+  int index = row * GridColCount(g) + col;
+  const int count = static_cast<int>(it.files.size());
+  if (index > count - 1) index = count - 1;
+  if (index < 0) index = 0;
+  it.selected = index;
+  if (it.select_bound && events_) events_->OnSelectItem(g, index);
+}
+
+// The preview is a plain box for now: it keeps the file it was given.
+void DescribedWindow::PreviewLoadFile(int p, const std::string& path) {
+  if (Valid(p)) items_[static_cast<size_t>(p)].preview_file = path;
+}
+
+void DescribedWindow::PreviewRedraw(int p) { Invalidate(p); }
+
+}  // namespace kx::win32

@@ -1,0 +1,98 @@
+// A described window on the screen: the top-level window and its controls built from a
+// FormSpec. Labels, images, shapes and bevels have no window of their own: their container
+// paints them and passes their clicks on. Everything is scaled from the description's
+// design density to the screen's.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/form_builder.h"
+#include "media/bitmap32.h"
+
+namespace kx::win32 {
+
+class DescribedWindow : public FormWindow {
+ public:
+  // Creates the window hidden; Ok() tells whether it could.
+  explicit DescribedWindow(const FormSpec& spec);
+  ~DescribedWindow() override;
+  bool Ok() const { return hwnd_ != nullptr; }
+  const std::string& Error() const { return error_; }
+  HWND Handle() const { return hwnd_; }
+
+  void ShowModal(FormEvents& events) override;
+  void Close() override;
+  void SetVisible(int control, bool visible) override;
+  void SetReadOnly(int control, bool read_only) override;
+  void BindClick(int control) override;
+  void RepaintActivePage(int page_control) override;
+  void GridSetFiles(int grid, const std::vector<std::string>& files) override;
+  int GridColCount(int grid) const override;
+  void GridSetChecked(int grid, int picture, bool checked) override;
+  bool GridChecked(int grid, int picture) const override;
+  void GridBindSelectItem(int grid) override;
+  void GridRepaint(int grid) override;
+  void GridSelectCell(int grid, int col, int row) override;
+  void PreviewLoadFile(int preview, const std::string& path) override;
+  void PreviewRedraw(int preview) override;
+
+  // The window procedure's work for the window itself (control -1) or a control.
+  LRESULT Handle(int control, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  struct Item {
+    RECT rect{};             // inside the parent's client area, screen pixels
+    HWND hwnd = nullptr;     // windowed controls
+    HFONT font = nullptr;
+    HBRUSH brush = nullptr;  // background of edit boxes and check boxes
+    bool visible = true;
+    bool click = false;
+    bool pressed = false;
+    Bitmap32 picture;        // image, glyph, the image button's up face
+    int active_page = -1;    // page control: the control index of the page shown
+    std::vector<std::string> files;  // thumbnail grid
+    std::vector<bool> checked;
+    bool select_bound = false;
+    int selected = -1;
+    std::string preview_file;
+  };
+
+  bool Valid(int c) const { return c >= 0 && c < static_cast<int>(items_.size()); }
+  const ControlSpec& Spec(int c) const { return spec_.controls[static_cast<size_t>(c)]; }
+  int S(int v) const;  // design pixels to screen pixels
+  bool Windowed(int c) const;
+  bool Container(int c) const;
+  HWND ParentWindow(int c) const;
+  void CreateControl(int c);
+  void Layout(int container);
+  RECT ClientOf(int container) const;
+  RECT PageArea(int page_control) const;
+  RECT TabRect(int page_control, int page) const;
+  std::vector<int> PagesOf(int page_control) const;
+  void ShowPage(int page_control, int page);
+  void Paint(int control, HWND hwnd);
+  void PaintChildren(int container, class PaintSurface& s, const RECT& clip);
+  int HitGraphic(int container, POINT p) const;
+  void Invalidate(int c);
+  void Click(int c);
+  void AddHints();
+
+  FormSpec spec_;
+  std::vector<Item> items_;
+  HWND hwnd_ = nullptr;
+  HWND tips_ = nullptr;  // the tooltip window of the controls' hints
+  HFONT form_font_ = nullptr;
+  HBRUSH form_brush_ = nullptr;
+  int screen_dpi_ = 96;
+  FormEvents* events_ = nullptr;
+  bool closing_ = false;
+  bool built_ = false;  // every control is created: layout may run
+  int pressed_graphic_ = -1;
+  std::string error_;
+};
+
+}  // namespace kx::win32

@@ -1,0 +1,67 @@
+// Drawing of the described controls: colours, fonts and pictures of a form description
+// turned into GDI objects, and the painting of each control class onto a 32-bit surface.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "config/form_spec.h"
+#include "media/bitmap32.h"
+
+namespace kx::win32 {
+
+// A 32-bit top-down DIB section with a memory device context covering `area` of a
+// window's client area: controls are painted into it in client coordinates and the result
+// is copied to the screen in one go.
+class PaintSurface {
+ public:
+  PaintSurface(HDC screen, const RECT& area);
+  ~PaintSurface();
+  PaintSurface(const PaintSurface&) = delete;
+  PaintSurface& operator=(const PaintSurface&) = delete;
+  bool Ok() const { return dc_ != nullptr && bits_ != nullptr; }
+  HDC Dc() const { return dc_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const RECT& Area() const { return area_; }
+  // The pixels (after GdiFlush): client point (x, y) at Bits() + (y - Area().top) * Width()
+  // + (x - Area().left).
+  uint32_t* Bits();
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  uint32_t* bits_ = nullptr;
+  RECT area_{};
+  int width_ = 0, height_ = 0;
+};
+
+// A description colour as a GDI colour; `fallback` for the default colour.
+COLORREF ToColorRef(FormColor c, COLORREF fallback);
+// The font of a description scaled from its design density to the screen's.
+HFONT MakeFont(const FontSpec& font, int screen_dpi, int design_dpi);
+// Decodes a picture of the description (a bitmap file, a JPEG stream, or a GIF by its
+// content); false when it cannot.
+bool DecodeFormPicture(const PictureData& data, Bitmap32& out);
+
+// Draws `picture` into rect r of the surface, clipped to `clip`; keyed: pixels equal to the
+// picture's bottom-left pixel are left out.
+void DrawPicture(PaintSurface& s, const RECT& r, const RECT& clip, const Bitmap32& picture, bool keyed);
+
+// Paints a control that has no window of its own (label, image, shape, bevel) at rect r.
+void PaintGraphicControl(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
+                         const Bitmap32* picture);
+// Paints the face of a push button (with its glyph when it has one).
+void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
+                 const Bitmap32* glyph, bool pressed);
+// Paints a panel's background, bevels and caption.
+void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px);
+// Paints a plain box standing in for a control (its colour, a thin frame, its name).
+void PaintPlainBox(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font);
+
+// The cursor a description's cursor number shows.
+HCURSOR CursorFor(int cursor);
+
+}  // namespace kx::win32

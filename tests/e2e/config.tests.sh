@@ -1,0 +1,311 @@
+# Wine tests of the configuration window: a described window opened by /c, its clicks, the
+# second window, and what closing stores in the user settings file.
+
+# config_description FILE BITMAP: writes a GUI description with two windows. MainWindow:
+# a navy window holding a stretched picture (BITMAP), a yellow bold title, a green "Next"
+# label, a lime "Show window" label, a red "Close window" label, a label hidden by its Tag,
+# a yellow circle and a thumbnail grid (drawn as a plain box until the grid is built). SecondWindow: a teal window with a "Back" label.
+config_description() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+out, bmp = sys.argv[1], open(sys.argv[2], 'rb').read()
+data = bytes([7]) + b'TBitmap' + struct.pack('<I', len(bmp)) + bmp
+hexs = data.hex().upper()
+pic = ['      Picture.Data = {'] + ['        ' + hexs[i:i + 64] for i in range(0, len(hexs), 64)]
+pic[-1] += '}'
+def label(name, left, top, caption, color, tag=1, extra=(), w=150, h=30, font=-16):
+    return ['  object %s: TLabel' % name, '    Tag = %d' % tag, '    Left = %d' % left,
+            '    Top = %d' % top, '    Width = %d' % w, '    Height = %d' % h, '    AutoSize = False',
+            '    Alignment = taCenter', '    Layout = tlCenter', "    Caption = '%s'" % caption,
+            '    Color = %s' % color, '    Cursor = crHandPoint', '    Font.Height = %d' % font,
+            "    Font.Name = 'Arial'", *extra, '  end']
+main = ['object MainWindow: TfmForm', '  Left = 0', '  Top = 0', "  Caption = 'Configure <ScreensaverName>'",
+        '  ClientWidth = 400', '  ClientHeight = 300', '  Color = clNavy', '  ShowButtons = True',
+        '  Font.Color = clWhite', '  Font.Height = -11', "  Font.Name = 'Arial'", '  PixelsPerInch = 96',
+        '  object Image1: TImage', '    Tag = 1', '    Left = 10', '    Top = 10', '    Width = 64',
+        '    Height = 48', '    Stretch = True'] + [p[2:] for p in pic] + ['  end',
+        '  object lblTitle: TLabel', '    Tag = 1', '    Left = 90', '    Top = 14', "    Caption = '<ScreensaverName>'",
+        '    Transparent = True', '    Font.Color = clYellow', '    Font.Height = -24', "    Font.Name = 'Arial'",
+        '    Font.Style = [fsBold]', '  end']
+main += label('lblNext', 20, 80, 'Next', 'clGreen', extra=['    Font.Color = clWhite'])
+main += label('lblShow', 20, 130, 'Show window', 'clLime', extra=['    Font.Color = clBlack'])
+main += label('lblClose', 220, 130, 'Close window', 'clRed')
+main += label('lblHidden', 20, 200, 'Hidden', 'clFuchsia', tag=2)
+main += ['  object Circle: TShape', '    Tag = 1', '    Left = 300', '    Top = 200', '    Width = 80',
+         '    Height = 80', '    Shape = stCircle', '    Brush.Color = clYellow', '  end',
+         '  object Thumbs: TKXThumbnail2', '    Tag = 1', '    Left = 200', '    Top = 190', '    Width = 90',
+         '    Height = 90', '    ShowCheckBox = True', '  end', 'end']
+# Designed at 192 dots per inch: on a 96 dpi screen everything is half as large.
+second = ['object SecondWindow: TForm', "  Caption = 'Second window'", '  ClientWidth = 400',
+          '  ClientHeight = 240', '  Color = clTeal', '  PixelsPerInch = 192']
+second += label('lblBack', 50, 90, 'Back', 'clWhite', extra=['    Font.Color = clBlack'], w=300, h=60,
+                font=-32) + ['end']
+def actions(items):
+    lines = [str(len(items))]
+    for name, code, param in items:
+        lines += [name, str(code), param, ' ', ' ']
+    return lines
+forms = [(main, actions([('lblNext', 2, ' '), ('lblShow', 1, 'SecondWindow'), ('lblClose', 6, ' '),
+                         ('lblHidden', 6, ' ')])),
+         (second, actions([('lblBack', 6, ' ')]))]
+text = [str(len(forms))]
+for form, acts in forms:
+    text += [str(len(form))] + form + [str(len(acts))] + acts + ['0']
+open(out, 'wb').write(('\r\n'.join(text) + '\r\n').encode('latin-1'))
+PY
+}
+
+# config_pixel PNG X Y: the colour at a point as "R,G,B" (0..255).
+config_pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info: 2>/dev/null | tr -s ' ' ','
+}
+
+# config_client_origin WINDOW CLIENT_W CLIENT_H: sets CX CY, the screen position of the client area
+# (the frame is drawn inside the X window, with equal borders left, right and bottom).
+config_client_origin() {
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
+  local border=$(( (WIDTH - $2) / 2 ))
+  CX=$(( X + border ))
+  CY=$(( Y + HEIGHT - $3 - border ))
+}
+
+config_click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+
+test_config_window_actions_and_settings() {
+  new_source; add_picture a.jpg navy; add_picture b.jpg maroon; add_picture c.jpg olive
+  sed -i "s/^ProductName=.*/ProductName=Bob's Garden\r/" "$src/project.ini"
+  # The picture: red on the left, blue on the right.
+  convert -size 32x24 xc:red -fill blue -draw "rectangle 16,0 31,23" BMP3:"$state/pic.bmp" || fail "convert"
+  config_description "$src/gui.kui" "$state/pic.bmp"
+  local saver; saver=$(make_saver Config)
+  local ini; ini="$(c_drive)/savers/Config.ini"
+  # Picture 1 is selected; picture 1 and a position beyond the list are unchecked.
+  printf '[Setting]\r\nIndex=1\r\n[Files]\r\n1=\r\n9=\r\n' > "$ini"
+
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named "Configure Bob's Garden" || { shot config_fail; fail "no configuration window: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"; }
+  local w; w=$(window_named "Configure Bob's Garden")
+  [ -n "$(work_folders Config)" ] || fail "no working folder while the window is open"
+  sleep 1
+  config_client_origin "$w" 400 300
+  shot config_main
+  local png="$state/config_main.png"
+  # Colours at places the description gives: the window, the stretched picture, the labels,
+  # the circle; the label whose Tag hides it is not drawn.
+  local checks=("5 295 0,0,128 window" "20 34 255,0,0 picture-left" "60 34 0,0,255 picture-right"
+                "73 57 0,0,255 picture-corner" "75 59 0,0,128 beside-picture" "22 82 0,128,0 Next"
+                "22 132 0,255,0 Show" "222 132 255,0,0 Close" "340 240 255,255,0 circle"
+                "25 205 0,0,128 hidden-label" "210 200 255,255,255 thumbnail-box")
+  local c
+  for c in "${checks[@]}"; do
+    set -- $c
+    local got; got=$(config_pixel "$png" $((CX + $1)) $((CY + $2)))
+    [ "$got" = "$3" ] || fail "$4 at ($1,$2) is $got, not $3"
+  done
+  # The title: yellow text somewhere on its line.
+  convert "$png" -crop 100x24+$((CX + 90))+$((CY + 14)) -fill black +opaque yellow -format '%[fx:mean>0]' info: | grep -q 1 \
+    || fail "no yellow title text"
+
+  config_click $((CX + 95)) $((CY + 95))    # Next: picture 2
+  config_click $((CX + 95)) $((CY + 145))   # Show window
+  wait_for 15 window_named "Second window" || { shot config_fail; fail "the second window did not open"; }
+  local w2; w2=$(window_named "Second window")
+  sleep 0.5
+  shot config_second
+  local CX1=$CX CY1=$CY
+  local size; size=$(xdotool getwindowgeometry "$w2" | sed -n 's/.*Geometry: //p')
+  [ "$size" = 200x120 ] || fail "the second window is $size, not scaled to 200x120"
+  config_client_origin "$w2" 200 120
+  [ "$(config_pixel "$state/config_second.png" $((CX + 5)) $((CY + 5)))" = "0,128,128" ] || fail "the second window is not teal"
+  [ "$(config_pixel "$state/config_second.png" $((CX + 27)) $((CY + 47)))" = "255,255,255" ] || fail "the Back label is not at (25,45)"
+  [ "$(config_pixel "$state/config_second.png" $((CX + 23)) $((CY + 47)))" = "0,128,128" ] || fail "the Back label reaches left of (25,45)"
+  config_click $((CX + 100)) $((CY + 60))   # Back
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Second window\$' | grep -q ." || fail "the second window stayed open"
+  kill -0 $pid 2>/dev/null || fail "closing the second window ended configuration mode"
+  # A click on the hidden label's place does nothing.
+  config_click $((CX1 + 95)) $((CY1 + 215))
+  kill -0 $pid 2>/dev/null || fail "the hidden label took a click"
+  config_click $((CX1 + 295)) $((CY1 + 145))  # Close window
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close window did not end configuration mode"
+  wait $pid; local rc=$?
+  trap - EXIT
+  [ $rc = 0 ] || fail "/c ended with $rc"
+  [ -z "$(work_folders Config)" ] || fail "working folder left after /c"
+  local text; text=$(tr -d '\r' < "$ini")
+  note "settings file: $(echo "$text" | tr '\n' ' ')"
+  echo "$text" | grep -qx 'Index=2' || fail "Index is not 2"
+  [ "$(echo "$text" | sed -n '/^\[Files\]/,/^\[/p' | grep -c '=')" = 1 ] || fail "[Files] does not hold one key"
+  echo "$text" | sed -n '/^\[Files\]/,/^\[/p' | grep -qx '1=' || fail "[Files] lost picture 1"
+}
+
+test_config_without_description() {
+  # A saver packed without a GUI description ends configuration mode at once.
+  new_source; add_picture a.jpg navy
+  local saver; saver=$(make_saver NoGui)
+  timeout 60 "$WINE" "$saver" /c; local rc=$?
+  [ $rc = 0 ] || fail "/c ended with $rc"
+  [ -z "$(work_folders NoGui)" ] || fail "working folder left"
+}
+
+# gallery_description FILE GLYPH PICTURE: one window holding every class of control.
+gallery_description() {
+  python3 - "$@" <<'PY'
+import struct, sys
+out, glyph, picture = sys.argv[1], open(sys.argv[2], 'rb').read(), open(sys.argv[3], 'rb').read()
+def binary(prop, data, indent):
+    h = data.hex().upper()
+    lines = [indent + prop + ' = {'] + [indent + '  ' + h[i:i + 64] for i in range(0, len(h), 64)]
+    lines[-1] += '}'
+    return lines
+def obj(name, cls, props, children=(), indent='  '):
+    lines = [indent + 'object %s: %s' % (name, cls)]
+    for p in props:
+        lines += p if isinstance(p, list) else [indent + '  ' + p]
+    for c in children:
+        lines += c
+    return lines + [indent + 'end']
+def box(l, t, w, h):
+    return ['Tag = 1', 'Left = %d' % l, 'Top = %d' % t, 'Width = %d' % w, 'Height = %d' % h]
+form = ['object MainWindow: TfmKXCOnfigWindow', "  Caption = 'Gallery'", '  ClientWidth = 480',
+        '  ClientHeight = 360', '  Color = clTeal', "  Font.Name = 'Arial'", '  Font.Height = -11',
+        '  PixelsPerInch = 96']
+form += obj('Panel1', 'TPanel', box(10, 10, 200, 80) + ["Caption = 'Panel'", 'Color = clMaroon',
+            'BevelInner = bvLowered', 'BevelWidth = 2', 'Font.Color = clWhite', 'ParentFont = False'],
+            [obj('lblInPanel', 'TLabel', box(10, 10, 60, 20) + ["Caption = 'in panel'", 'Color = clAqua',
+                 'Transparent = False', 'AutoSize = False'], indent='    '),
+             obj('PanelTop', 'TPanel', box(0, 0, 10, 12) + ['Align = alTop', 'Color = clNavy', 'BevelOuter = bvNone'],
+                 indent='    ')])
+sheet1 = obj('Sheet1', 'TTabSheet', ["Caption = 'First'"],
+             [obj('OliveShape', 'TShape', box(10, 10, 50, 50) + ['Brush.Color = clOlive'], indent='      ')], '    ')
+sheet2 = obj('Sheet2', 'TTabSheet', ["Caption = 'Second'"],
+             [obj('PurpleShape', 'TShape', box(10, 10, 50, 50) + ['Brush.Color = clPurple'], indent='      ')], '    ')
+form += obj('Pages', 'TPageControl', box(220, 10, 250, 150) + ['ActivePage = Sheet2'], [sheet1, sheet2])
+form += obj('BitBtn1', 'TBitBtn', box(10, 100, 100, 30) + ["Caption = 'OK'"] + binary('Glyph.Data', struct.pack('<I', len(glyph)) + glyph, '    '))
+form += obj('Button1', 'TButton', box(120, 100, 90, 30) + ["Caption = 'Button'"])
+form += obj('CheckBox1', 'TCheckBox', box(10, 140, 120, 20) + ["Caption = 'Check me'", 'Checked = True'])
+form += obj('Edit1', 'TEdit', box(10, 170, 150, 22) + ["Text = 'Edit text'", 'Color = clYellow'])
+form += obj('Memo1', 'TMyMemo', box(10, 200, 200, 60) + ['Color = clAqua', 'Lines.Strings = (', "  'line one'", "  'line two')"])
+form += obj('Bevel1', 'TMyBevel', box(220, 170, 120, 50) + ['Shape = bsFrame'])
+form += obj('Shape2', 'TMyShape', box(350, 170, 60, 40) + ['Shape = stRoundRect', 'Brush.Color = clBlue', 'Pen.Color = clRed', 'Pen.Width = 3'])
+form += obj('Image2', 'TImage', box(420, 170, 32, 24) + ['Transparent = True'] +
+            binary('Picture.Data', bytes([7]) + b'TBitmap' + struct.pack('<I', len(picture)) + picture, '    '))
+form += obj('Timer1', 'TTimer', ['Interval = 100'])
+form += obj('Preview1', 'TKXPreview', box(220, 230, 100, 60))
+form += obj('ImgButton', 'TMyButton', box(330, 230, 80, 30) + ["Caption = 'Skin'"])
+form += obj('lblClose', 'TLabel', box(10, 300, 100, 30) + ["Caption = 'Close'", 'Color = clRed', 'AutoSize = False',
+            "Hint = 'Ends configuration'", 'ShowHint = True'])
+form += obj('PanelBottom', 'TPanel', box(0, 0, 100, 20) + ['Align = alBottom', 'Color = clGreen', 'BevelOuter = bvNone'])
+form += ['end']
+acts = ['1', 'lblClose', '6', ' ', ' ', ' ']
+text = ['1', str(len(form))] + form + [str(len(acts))] + acts + ['0']
+open(out, 'wb').write(('\r\n'.join(text) + '\r\n').encode('latin-1'))
+PY
+}
+
+# config_count PNG X Y W H COLOUR: how many pixels of the area have the colour.
+config_count() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "$6" -fill white -opaque "$6" \
+    -format '%[fx:int(mean*w*h+0.5)]' info: 2>/dev/null
+}
+
+test_config_every_class() {
+  # The thumbnail grid, the preview and the image button are plain boxes for now.
+  new_source; add_picture a.jpg navy
+  convert -size 16x16 xc:fuchsia -fill lime -draw "rectangle 3,3 12,12" BMP3:"$state/glyph.bmp" || fail "convert"
+  convert -size 32x24 xc:fuchsia -fill lime -draw "rectangle 8,6 23,17" BMP3:"$state/keyed.bmp" || fail "convert"
+  gallery_description "$src/gui.kui" "$state/glyph.bmp" "$state/keyed.bmp"
+  local saver; saver=$(make_saver Gallery)
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named Gallery || { shot config_fail; fail "no window"; }
+  sleep 1
+  config_client_origin "$(window_named Gallery)" 480 360
+  shot config_gallery
+  local png="$state/config_gallery.png"
+  local checks=("100 75 128,0,0 panel" "75 37 0,255,255 label-in-panel" "150 20 0,0,128 top-of-panel"
+                "14 20 0,0,128 top-panel-inset" "150 28 128,0,0 below-top-panel" "250 60 128,0,128 active-page"
+                "150 181 255,255,0 edit" "200 250 0,255,255 memo" "5 355 0,128,0 bottom-panel"
+                "475 355 0,128,0 bottom-panel-right" "380 190 0,0,255 round-rect" "421 171 0,128,128 keyed-corner"
+                "436 182 0,255,0 keyed-middle" "5 5 0,128,128 window")
+  local c
+  for c in "${checks[@]}"; do
+    set -- $c
+    local got; got=$(config_pixel "$png" $((CX + $1)) $((CY + $2)))
+    [ "$got" = "$3" ] || fail "$4 at ($1,$2) is $got, not $3"
+  done
+  [ "$(config_count "$png" $CX $CY 480 360 olive)" = 0 ] || fail "the hidden page's shape is drawn"
+  [ "$(config_count "$png" $((CX + 10)) $((CY + 100)) 100 30 fuchsia)" = 0 ] || fail "the glyph's see-through colour is drawn"
+  [ "$(config_count "$png" $((CX + 10)) $((CY + 100)) 100 30 lime)" = 100 ] || fail "the glyph is not drawn whole"
+  # The close label's hint shows as a tooltip (white under Wine) when the
+  # mouse rests on it.
+  xdotool mousemove $((CX + 50)) $((CY + 310)); sleep 0.3; xdotool mousemove $((CX + 52)) $((CY + 312))
+  sleep 2
+  shot config_hint
+  [ "$(config_count "$state/config_hint.png" $CX $((CY + 300)) 480 60 white)" -gt 100 ] || fail "no tooltip for the hint"
+  config_click $((CX + 50)) $((CY + 315))
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close did not end configuration mode"
+  wait $pid; local rc=$?
+  trap - EXIT
+  [ $rc = 0 ] || fail "/c ended with $rc"
+}
+
+test_config_broken_description() {
+  # A description the saver cannot read is reported; configuration mode then ends.
+  new_source; add_picture a.jpg navy
+  printf '1\r\n5\r\nobject MainWindow: TForm\r\n  object L: TLabel\r\n    Colour = clRed\r\n  end\r\nend\r\n0\r\n0\r\n' > "$src/gui.kui"
+  local saver; saver=$(make_saver Broken)
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named " " || fail "no message box"
+  shot config_broken
+  click_box_button "$(window_named " ")"
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "configuration mode did not end"
+  wait $pid; local rc=$?
+  trap - EXIT
+  [ $rc = 0 ] || fail "/c ended with $rc"
+  [ -z "$(work_folders Broken)" ] || fail "working folder left"
+}
+
+test_config_wallpaper() {
+  new_source; add_picture a.jpg navy; add_picture b.jpg maroon
+  # Two labels across the window: "Set as a Wallpaper" on the left, "Close window" on the right.
+  printf '%s\r\n' 1 18 'object MainWindow: TForm' "  Caption = 'Wallpaper'" '  ClientWidth = 300' \
+    '  ClientHeight = 100' '  object lblWall: TLabel' '    Tag = 1' '    AutoSize = False' '    Width = 150' \
+    '    Height = 100' '  end' '  object lblClose: TLabel' '    Tag = 1' '    AutoSize = False' \
+    '    Left = 150' '    Width = 150' '    Height = 100' '  end' 'end' \
+    11 2 lblWall 9 ' ' ' ' ' ' lblClose 6 ' ' ' ' ' ' 0 > "$src/gui.kui"
+  local saver; saver=$(make_saver Wall)
+  local bmp; bmp="$(c_drive)/savers/Wall.scr.bmp"
+  rm -f "$bmp"
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named Wallpaper || { shot config_fail; fail "no window"; }
+  sleep 0.5
+  config_client_origin "$(window_named Wallpaper)" 300 100
+  local CX0=$CX CY0=$CY
+  config_click $((CX0 + 75)) $((CY0 + 50))
+  wait_for 15 window_named " " || { shot config_fail; fail "no question"; }
+  local box; box=$(window_named " ")
+  shot config_wallpaper_question
+  # Yes is the left one of the two buttons in the middle of the box's bottom.
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$box" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
+  xdotool mousemove $((X + WIDTH / 2 - 45)) $((Y + HEIGHT - 22)) click 1
+  wait_for 15 test -s "$bmp" || { shot config_fail; fail "no wallpaper bitmap beside the saver"; }
+  sleep 0.5
+  identify -format '%m %wx%h' "$bmp" 2>/dev/null | grep -Eqx 'BMP3? 320x240' || fail "the wallpaper bitmap is $(identify "$bmp" 2>&1)"
+  # The selected picture is the first one: navy.
+  local corner; corner=$(config_pixel "$bmp" 5 5)
+  [ "${corner%%,*}" -lt 30 ] && [ "${corner##*,}" -gt 100 ] || fail "the wallpaper's corner is $corner, not navy"
+  config_click $((CX0 + 225)) $((CY0 + 50))
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close window did not end configuration mode"
+  wait $pid; local rc=$?
+  trap - EXIT
+  [ $rc = 0 ] || fail "/c ended with $rc"
+  timeout 30 "$WINE" reg query 'HKCU\Control Panel\Desktop' /v TileWallpaper 2>/dev/null | tr -d '\r' | grep -q 'REG_SZ *0$' \
+    || fail "TileWallpaper is not 0"
+  timeout 30 "$WINE" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null | tr -d '\r' | grep -qi 'Wall.scr.bmp' \
+    || fail "the wallpaper is not the saver's bitmap"
+}

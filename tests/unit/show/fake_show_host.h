@@ -1,0 +1,51 @@
+// A show host for tests: a simulated clock, a screen of a chosen size, and a record of
+// what the show asked for.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "show/show_host.h"
+
+namespace kx::test {
+
+class FakeShowHost : public ShowHost {
+ public:
+  FakeShowHost(int w, int h) : w_(w), h_(h) {}
+  int ScreenWidth() const override { return w_; }
+  int ScreenHeight() const override { return h_; }
+  uint32_t TickCount() override { return now; }
+  void Sleep(int ms) override { now += static_cast<uint32_t>(ms); }
+  void ProcessMessages() override { ++messages; }
+  void DrawToWindow(const Bitmap32&, int x, int y) override {
+    ++draws;
+    lastX = x;
+    lastY = y;
+    now += drawCostMs;
+  }
+  void FillBlack() override { ++blackFills; }
+  bool StartDirectDraw() override { return directDrawWorks; }
+  void DrawToSurface(const Bitmap32& b) override {
+    ++surfaceDraws;
+    surfaceW = b.Width();
+    surfaceH = b.Height();
+    now += drawCostMs;
+  }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void RequestClose() override { ++closeRequests; }
+  bool PasswordAllowsClose() override { return true; }
+  void SetCursorVisible(bool v) override { cursorVisible = v; }
+
+  uint32_t now = 100000;
+  uint32_t drawCostMs = 5;
+  bool directDrawWorks = true;
+  int draws = 0, surfaceDraws = 0, blackFills = 0, messages = 0, closeRequests = 0;
+  int lastX = 0, lastY = 0, surfaceW = 0, surfaceH = 0;
+  bool cursorVisible = true;
+  std::vector<std::string> errors;
+
+ private:
+  int w_, h_;
+};
+
+}  // namespace kx::test

@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "media/jpeg_codec.h"
+#include "show/fitting.h"
+#include "show/show_session.h"
+#include "fake_show_host.h"
+#include "test_support.h"
+
+namespace kx {
+namespace {
+
+using test::FakeShowHost;
+
+// Solid-colour JPEG pictures written into a temporary folder.
+class Pictures {
+ public:
+  std::string Add(const std::string& name, int w, int h, Pixel colour) {
+    Bitmap32 b(w, h);
+    b.Fill(colour);
+    std::vector<uint8_t> jpeg;
+    std::string error;
+    EncodeJpeg(b, 92, jpeg, error);
+    return dir_.Write(name, std::string(jpeg.begin(), jpeg.end()));
+  }
+  std::string Path(const std::string& name) const { return dir_ / name; }
+  std::string Broken(const std::string& name) { return dir_.Write(name, "not a jpeg"); }
+
+ private:
+  test::TempDir dir_;
+};
+
+TKXCProject ProjectOf(const std::vector<std::string>& paths) {
+  TKXCProject p;
+  p.FileList.Names = paths;
+  p.FileList.Flags.assign(paths.size(), "TRUE");
+  p.Setting.Duration = 2;
+  p.Setting.TransitionTime = 200;
+  return p;
+}
+
+// Runs the show's steps for the given simulated seconds; returns the files loaded in order.
+std::vector<std::string> RunShowFor(ShowSession& s, FakeShowHost& host, int seconds) {
+  std::vector<std::string> loaded = {s.LoadedFile()};
+  const uint32_t end = host.now + static_cast<uint32_t>(seconds) * 1000;
+  while (host.now < end) {
+    s.ShowIdle();
+    if (s.LoadedFile() != loaded.back()) loaded.push_back(s.LoadedFile());
+  }
+  return loaded;
+}
+
+class ShowSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ProcessInputState() = ShowInputState{}; }
+  Pictures pics;
+};
+
+TEST_F(ShowSessionTest, PictureOrderByImageMode) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
+  const std::string c = pics.Add("c.jpg", 64, 48, MakePixel(0, 0, 255));
+  for (int mode : {1, 3}) {
+    TKXCProject p = ProjectOf({a, b, c});
+    p.Setting.ShowImageMode = mode;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    EXPECT_EQ(RunShowFor(s, host, 9), (std::vector<std::string>{a, b, c, a, b})) << mode;
+  }
+  for (int mode : {0, 2, 7}) {
+    TKXCProject p = ProjectOf({a, b, c});
+    p.Setting.ShowImageMode = mode;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    std::vector<std::string> order = RunShowFor(s, host, 30);
+    EXPECT_GE(order.size(), 10u);
+    for (size_t i = 1; i < order.size(); ++i) EXPECT_NE(order[i], order[i - 1]) << mode;
+  }
+  // Two pictures in random order alternate strictly.
+  TKXCProject two = ProjectOf({a, b});
+  FakeShowHost host(320, 240);
+  ShowSession s(two, host);
+  ASSERT_TRUE(s.FormShow());
+  std::vector<std::string> order = RunShowFor(s, host, 20);
+  for (size_t i = 2; i < order.size(); ++i) EXPECT_EQ(order[i], order[i - 2]);
+}
+
+TEST_F(ShowSessionTest, StayingOnOnePicture) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
+  struct Case { std::vector<std::string> list; bool autoAdvance; };
+  // Key Random off; one picture; the same path twice: never a second load, no transition.
+  for (const Case& c : {Case{{a, b}, false}, Case{{a}, true}, Case{{a, a}, true}}) {
+    TKXCProject p = ProjectOf(c.list);
+    p.Setting.Random = c.autoAdvance;
+    p.Setting.ShowImageMode = 1;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    EXPECT_EQ(RunShowFor(s, host, 12).size(), 1u);
+    EXPECT_EQ(s.TransitionsRun(), 0);
+    EXPECT_GT(host.draws, 300);  // still drawn every step
+  }
+}
+
+TEST_F(ShowSessionTest, APictureThatFailsIsSkippedAtOnce) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string bad = pics.Broken("bad.jpg");
+  const std::string c = pics.Add("c.jpg", 64, 48, MakePixel(0, 0, 255));
+  TKXCProject p = ProjectOf({a, bad, c, pics.Path("missing.kxp")});
+  p.Setting.ShowImageMode = 1;
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  const uint32_t start = host.now;
+  while (s.LoadedFile() == a) s.ShowIdle();
+  // The broken picture cost one step: c follows 2 s after a, not 4 s.
+  EXPECT_EQ(s.LoadedFile(), c);
+  EXPECT_LT(host.now - start, 2600u);
+}
+
+TEST_F(ShowSessionTest, FirstPictureFailingLeavesABlackWindowThatCloses) {
+  const std::string bad = pics.Broken("bad.jpg");
+  TKXCProject p = ProjectOf({bad});
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  EXPECT_TRUE(s.FormShow());
+  s.ShowIdle();
+  EXPECT_EQ(s.Screen().GetPixel(160, 120), MakePixel(0, 0, 0));
+  s.MouseDown();
+  EXPECT_EQ(host.closeRequests, 1);
+}
+
+TEST_F(ShowSessionTest, NothingSelectedReportsAndStaysBlack) {
+  TKXCProject p = ProjectOf({pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0))});
+  p.FileList.Flags = {"FALSE"};
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  EXPECT_FALSE(s.FormShow());
+  EXPECT_EQ(host.errors, (std::vector<std::string>{"Unable to run screensaver.\r\nPlease configure!"}));
+  s.ShowIdle();
+  EXPECT_EQ(host.draws, 0);
+}
+
+TEST_F(ShowSessionTest, TransitionFramesFollowTheMeasuredCost) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
+  struct Case { int time; uint32_t cost; int frames; };
+  // Frame 0 costs `cost` ms (one draw): n = time div (cost + 1).
+  for (const Case& c : {Case{0, 5, 0}, Case{200, 9, 20}, Case{1000, 99, 10}, Case{50, 60, 0}}) {
+    TKXCProject p = ProjectOf({a, b});
+    p.Setting.TransitionTime = c.time;
+    p.Setting.TransitionEffects = "1";
+    FakeShowHost host(320, 240);
+    host.drawCostMs = c.cost;
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    RunShowFor(s, host, 3);
+    ASSERT_EQ(s.TransitionsRun(), 1) << c.time;
+    EXPECT_EQ(s.LastFrameCount(), c.frames) << c.time;
+    EXPECT_EQ(s.LastEffect(), 1);
+  }
+  // Transitions off: the screen is blackened and the next picture drawn without frames.
+  TKXCProject p = ProjectOf({a, b});
+  p.Setting.Transition = false;
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  RunShowFor(s, host, 3);
+  EXPECT_EQ(s.TransitionsRun(), 0);
+  EXPECT_EQ(host.blackFills, 1);
+}
+
+TEST_F(ShowSessionTest, StillPictureFittedAndCentredOnTheScreen) {
+  // 200x100 on 320x240 with Stretch and Proportional: full width, centred vertically.
+  TKXCProject p = ProjectOf({pics.Add("wide.jpg", 200, 100, MakePixel(250, 250, 250))});
+  p.Setting.Proportional = true;
+  p.Setting.DirectX = false;
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  s.ShowIdle();
+  EXPECT_EQ(s.DrawWidth(), 320);
+  EXPECT_EQ(s.DrawHeight(), 160);
+  EXPECT_EQ(host.lastY, 40);
+  EXPECT_EQ(PixelR(s.Screen().GetPixel(160, 120)) > 200, true);
+  EXPECT_EQ(s.Screen().GetPixel(160, 20), MakePixel(0, 0, 0));
+  // With DirectDraw the picture fills the quality size, and the screen.
+  p.Setting.DirectX = true;
+  p.Setting.DirectXQuality = 2;
+  FakeShowHost dx(320, 240);
+  ShowSession d(p, dx);
+  ASSERT_TRUE(d.FormShow());
+  d.ShowIdle();
+  EXPECT_TRUE(d.UseDirectX());
+  EXPECT_EQ(dx.surfaceW, 640);
+  EXPECT_EQ(dx.surfaceH, 480);
+  EXPECT_EQ(d.DrawWidth(), 320);
+  // DirectDraw that cannot start falls back to the canvas silently.
+  FakeShowHost nodx(320, 240);
+  nodx.directDrawWorks = false;
+  ShowSession n(p, nodx);
+  ASSERT_TRUE(n.FormShow());
+  n.ShowIdle();
+  EXPECT_FALSE(n.UseDirectX());
+  EXPECT_GT(nodx.draws, 0);
+  EXPECT_TRUE(nodx.errors.empty());
+}
+
+TEST(Fitting, RulesOfTheStillPicture) {
+  struct Case { Size pic, screen; bool dx; int q; bool stretch, prop; Size draw, frame; };
+  const Case cases[] = {
+      {{2000, 500}, {1024, 768}, false, 0, true, true, {1024, 256}, {1024, 256}},   // wider than the screen
+      {{800, 600}, {1024, 768}, false, 0, true, true, {1024, 768}, {1024, 768}},    // same aspect: height rule
+      {{600, 800}, {1024, 768}, false, 0, true, true, {576, 768}, {576, 768}},
+      {{3000, 2000}, {1024, 768}, false, 0, false, false, {3000, 2000}, {0, 0}},    // own size, centred
+      {{500, 500}, {1024, 768}, false, 0, true, false, {1024, 768}, {1024, 768}},
+      {{500, 500}, {1920, 1080}, true, 0, false, false, {1920, 1080}, {1024, 768}}, // DirectX ignores Stretch
+      {{500, 500}, {1920, 1080}, true, 1, true, true, {1920, 1080}, {800, 600}},
+      {{500, 500}, {1920, 1080}, true, 2, true, true, {1920, 1080}, {640, 480}},
+      {{500, 500}, {1920, 1080}, true, 5, true, true, {1920, 1080}, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    StillFit f = FitStillPicture(c.pic, c.screen, c.dx, c.q, c.stretch, c.prop);
+    EXPECT_EQ(f.draw, c.draw) << c.pic.width << "x" << c.pic.height;
+    EXPECT_EQ(f.frame, c.frame) << c.pic.width << "x" << c.pic.height;
+  }
+  EXPECT_TRUE(IsStillPicturePath("C:\\w\\a.JPG"));
+  EXPECT_TRUE(IsStillPicturePath("b.gif"));
+  EXPECT_FALSE(IsStillPicturePath("photo.jpeg"));  // a living picture
+  EXPECT_FALSE(IsStillPicturePath("KXImage0.kxp"));
+  // Stretch off and a picture larger than the screen: negative offsets keep its middle visible.
+  int x = (1024 - 3000) / 2;
+  EXPECT_EQ(x, -988);
+}
+
+TEST(Fitting, LivingPictureRescalesItsWaveValues) {
+  TProject r;
+  r.Picture.SetSize(400, 300);
+  r.RegionMask.SetSize(400, 300);
+  r.WaveParams[0].Amplitude = 6;
+  r.WaveParams[0].JitterRange = 3;
+  r.WaveValues[0] = 15;
+  ResizeLivingPicture(true, r, 1024, 600);  // proportional: 800 x 600
+  EXPECT_EQ(r.Picture.Width(), 800);
+  EXPECT_EQ(r.Picture.Height(), 600);
+  EXPECT_EQ(r.RegionMask.Width(), 800);
+  EXPECT_EQ(r.WaveParams[0].Amplitude, 12);
+  EXPECT_EQ(r.WaveParams[0].JitterRange, 6);
+  EXPECT_EQ(r.WaveValues[0], 60);
+  ResizeLivingPicture(false, r, 1000, 600);  // 1.25 x 1: amplitude 12 * 1.25 = 15
+  EXPECT_EQ(r.WaveParams[0].Amplitude, 15);
+  EXPECT_EQ(r.WaveValues[0], 75);
+}
+
+TEST_F(ShowSessionTest, MouseAndKeyRules) {
+  TKXCProject p = ProjectOf({pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0))});
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  for (int i = 0; i < 5; ++i) s.MouseMove(i * 500, 0);  // the first five are ignored
+  EXPECT_EQ(host.closeRequests, 0);
+  s.MouseMove(1000, 1000);  // only records the position
+  s.MouseMove(1002, 998);   // 2 pixels stay
+  EXPECT_EQ(host.closeRequests, 0);
+  s.MouseMove(1005, 998);   // 3 pixels close
+  EXPECT_EQ(host.closeRequests, 1);
+  EXPECT_TRUE(s.CloseQuery());
+  EXPECT_EQ(ProcessInputState().MouseIgnoreCount, 5);  // the next five are ignored again
+  s.KeyDown(0x10);  // Shift
+  s.KeyDown(0x25);  // an arrow
+  s.KeyDown(0x70);  // F1 toggles and never closes
+  EXPECT_TRUE(ProcessInputState().F1Toggle);
+  s.KeyDown(0x70);
+  EXPECT_FALSE(ProcessInputState().F1Toggle);
+  EXPECT_EQ(host.closeRequests, 1);
+  s.KeyPress(' ');
+  s.MouseDown();
+  EXPECT_EQ(host.closeRequests, 3);
+}
+
+TEST(ShowProject, PreparationAndTheSinglePictureShow) {
+  test::TempDir dir;
+  auto where = UserSettingsLocation::For(dir / "Garden.scr", "");
+  TKXCProject empty;
+  EXPECT_FALSE(PrepareShowProject(empty, where));
+  TKXCProject p;
+  p.FileList.Names = {"a", "b"};
+  p.FileList.Flags = {"FALSE", "FALSE"};
+  p.Setting.Stretch = false;
+  p.Setting.DirectXQuality = 2;
+  ASSERT_TRUE(PrepareShowProject(p, where));
+  EXPECT_EQ(p.FileList.Flags, (std::vector<std::string>{"TRUE", "TRUE"}));
+  // The one-picture project takes the fitting settings; a settings file written for the
+  // whole package that unchecks picture 0 leaves it with nothing to show.
+  TKXCProject one = SinglePictureProject(p, "x.jpg");
+  EXPECT_EQ(one.FileList.Names, (std::vector<std::string>{"x.jpg"}));
+  EXPECT_FALSE(one.Setting.Stretch);
+  EXPECT_FALSE(one.Setting.Music);
+  dir.Write("Garden.ini", "[Setting]\r\nImageMode=2\r\n[Files]\r\n0=\r\n");
+  ASSERT_TRUE(PrepareShowProject(one, where));
+  FakeShowHost host(320, 240);
+  ShowSession s(one, host);
+  EXPECT_FALSE(s.FormShow());
+  EXPECT_EQ(host.errors.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kx
