@@ -13,5 +13,6 @@ int CmdInspect(const Args& args);  // inspect.cpp
 int CmdKxp(const Args& args);      // kxp.cpp
 int CmdGui(const Args& args);      // gui.cpp
 int CmdEffect(const Args& args);   // effect.cpp
+int CmdRender(const Args& args);   // render.cpp
 
 }  // namespace kxtool
