@@ -45,7 +45,7 @@ void AddOriented(TComplexRegion& region, bool swap, int l, int t, int r, int b) 
 // along the other extent (H). Coordinates are given as for the horizontal part.
 void BarsPart(TComplexRegion& region, bool swap, int p, int across, int along, int e,
               int kind) {
-  if (kind == 0) return;
+  if (kind == 0 || across <= 0 || along <= 0) return;
   const int W = across, H = along;
   if (p <= W) {
     for (int f = 0; f < H + e; f += 2 * e) {
@@ -86,7 +86,7 @@ void BarsPart(TComplexRegion& region, bool swap, int p, int across, int along, i
 }
 
 void ShredPart(TComplexRegion& region, bool swap, int p, int across, int along, int kind) {
-  if (kind == 0) return;
+  if (kind == 0 || across <= 0 || along <= 0) return;
   const int W = across, H = along;
   const int e = std::min(W, H) / 200 + 1;
   // No jitter at the start either: with nothing to reveal the edge stays on the border, so
@@ -122,7 +122,7 @@ void ShredPart(TComplexRegion& region, bool swap, int p, int across, int along, 
 }
 
 void SpecklePart(TComplexRegion& region, bool swap, int p, int across, int along, int kind) {
-  if (kind == 0) return;
+  if (kind == 0 || across <= 0 || along <= 0) return;
   const int W = across, H = along;
   // As with the shreds, nothing is scattered before the band has started to move.
   const int g = (p < W && p > 0) ? W / 10 : 0;
@@ -192,7 +192,7 @@ void Speckle(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int px, int py, i
 // otherwise), each `a` wide; swap lays them along y instead.
 void UnevenSlats(TComplexRegion& rects, bool swap, bool forward, int period, int a, int W,
                  int H) {
-  if (period <= 0) return;
+  if (period <= 0 || W <= 0 || H <= 0) return;
   if (forward) {
     for (int x = 0; x < W; x += period) AddOriented(rects, swap, x, 0, x + a, H);
   } else {
@@ -209,7 +209,7 @@ void Rectangles(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, 
   const int along = vertical ? W : H;   // extent across which the stripes are laid
   const int progress = vertical ? Y : X;
   const int t = along / 20;
-  if (progress == 0 || t == 0) return;
+  if (progress <= 0 || t <= 0 || across <= 0) return;
   TComplexRegion rects;
   const int a = MulDiv(t, P, 100);
   for (int y = -t; y < along; y += 3 * t) AddOriented(rects, swap, 0, y - a, across, y + a);
@@ -418,6 +418,7 @@ void SpeckleAppearFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int 
 
 void RandomSquaresAppear(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                          int P) {
+  if (W <= 0 || H <= 0) return;
   const int m = std::min(W, H);
   const int cell = (m / 50) * 2 + 2;
   TComplexRegion rects;
@@ -437,6 +438,7 @@ void RandomSquaresAppear(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X
 // ---- Blinds ----
 
 void BlindVertically(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int n = W / 40 + 1;
   const int a = MulDiv(n, P, 100);
   TComplexRegion rects;
@@ -445,6 +447,7 @@ void BlindVertically(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, in
 }
 
 void BlindHorizontally(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int n = H / 40 + 1;
   const int a = MulDiv(n, P, 100);
   TComplexRegion rects;
@@ -498,6 +501,7 @@ void RectanglesFromBottomToUp(Bitmap32& Dst, const Bitmap32& Src, int W, int H, 
 // ---- Grids of growing cells ----
 
 void RectangularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int n = GridPitch(W, H);
   const int a = MulDiv(n, P, 100);
   TComplexRegion rects;
@@ -508,6 +512,7 @@ void RectangularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, i
 }
 
 void CircularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int n = GridPitch(W, H);
   const int r = MulDiv(3 * n, P, 200);
   if (r <= 0) return;
@@ -519,6 +524,7 @@ void CircularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int 
 }
 
 void DiamondShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int n = GridPitch(W, H);
   const int b = MulDiv(n, P, 50);
   if (b <= 0) return;
@@ -531,6 +537,7 @@ void DiamondShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y
 }
 
 void TriangularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
+  if (W <= 0 || H <= 0) return;
   const int u = W / 10 + 1;
   const int v = H / 10 + 1;
   const int hu = MulDiv(u, P, 50);

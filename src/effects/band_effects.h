@@ -20,11 +20,13 @@ class TComplexRegion;
 void BarsRegion(TComplexRegion& region, int px, int py, int W, int H, int hk, int vk);
 
 // Thin bands with a random edge. Kinds: 0 off; 1 from the right (bottom); 2 from the left
-// (top); 3 out from the middle line; 4 in from both sides. One random draw per band.
+// (top); 3 out from the middle line; 4 in from both sides. One random draw per band (the
+// draws are made also when the edge is straight: at no progress and at full progress).
 void ShredRegion(TComplexRegion& region, int px, int py, int W, int H, int hk, int vk);
 
 // A solid band from one edge with loose square speckles ahead of it. Kinds: 0 off;
-// 1 from the right (bottom); any other from the left (top).
+// 1 from the right (bottom); any other from the left (top). No speckles at no progress
+// and at full progress.
 void SpeckleRegion(TComplexRegion& region, int px, int py, int W, int H, int hk, int vk);
 
 // The signature of an effect routine, for declaring the routines below.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "effects/complex_region.h"
+#include "effects/effects_table.h"
 #include "media/random.h"
 #include "shape_test_frame.h"
 
@@ -189,6 +190,25 @@ TEST(BandEffects, RandomSquaresStayOnceShownAndLeaveTheGeneratorAlone) {
   EXPECT_TRUE(f.dst == first);
   EXPECT_GT(f.NewCount(), 200 * 120 / 5);
   EXPECT_LT(f.NewCount(), 200 * 120 * 3 / 5);
+}
+
+TEST(BandEffects, SizesWithoutPixelsNeverHang) {
+  // Band counts and grid pitches come from the sizes; a zero or negative size must not make
+  // a step of zero or below (the pictures are then empty).
+  const int sizes[][2] = {{0, 0}, {0, 30}, {30, 0}, {-120, 40}, {40, -120}, {-7, -9}};
+  for (int n = 61; n <= 167; ++n) {
+    const bool blockOrPixel = (n >= 121 && n <= 124) || (n >= 130 && n <= 137);
+    if (Effects[n].Proc == nullptr || blockOrPixel) continue;
+    for (const auto& s : sizes) {
+      Bitmap32 dst(s[0], s[1]);
+      const Bitmap32 src(s[0], s[1]);
+      for (int P : {0, 50, 100}) {
+        Effects[n].Proc(dst, src, s[0], s[1], 0, 0, P);
+        Effects[n].Proc(dst, src, s[0], s[1], s[0] * P / 100, s[1] * P / 100, P);
+      }
+      EXPECT_TRUE(dst.Empty()) << n;
+    }
+  }
 }
 
 }  // namespace
