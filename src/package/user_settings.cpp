@@ -147,4 +147,8 @@ WriteResult WriteWindowSettings(const UserSettingsLocation& where, int index,
   });
 }
 
+WriteResult WriteWindowIndex(const UserSettingsLocation& where, int index) {
+  return Update(where, [&](IniFile& ini) { ini.WriteString(kSetting, "Index", std::to_string(index)); });
+}
+
 }  // namespace kx

@@ -66,5 +66,7 @@ WriteResult WriteDialogSettings(const UserSettingsLocation& where, const DialogS
 // Writes Index (as a decimal string) and the [Files] section with one key per unchecked picture.
 WriteResult WriteWindowSettings(const UserSettingsLocation& where, int index,
                                 const std::vector<int>& unchecked);
+// Writes Index only and leaves [Files] as it is (a window without a thumbnail grid).
+WriteResult WriteWindowIndex(const UserSettingsLocation& where, int index);
 
 }  // namespace kx

@@ -9,6 +9,8 @@
 
 namespace kx {
 
+class Audio;
+
 class ShowHost {
  public:
   virtual ~ShowHost() = default;
@@ -37,6 +39,8 @@ class ShowHost {
   // the saver); true allows the close.
   virtual bool PasswordAllowsClose() = 0;
   virtual void SetCursorVisible(bool visible) = 0;
+  // Music and sound effects; null when the host has no sound.
+  virtual Audio* GetAudio() { return nullptr; }
 };
 
 }  // namespace kx

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "anim/anim_engine.h"
+#include "anim/anim_objects.h"
 #include "effects/transition.h"
 #include "media/picture_decoder.h"
 #include "media/random.h"
@@ -49,6 +51,7 @@ ShowSession::~ShowSession() = default;
 
 bool ShowSession::FormShow() {
   ShowInputState& input = ProcessInputState();
+  StartSound();
   old_bitmap_.SetSize(800, 600);
   new_bitmap_.SetSize(800, 600);
   work_bitmap_.SetSize(800, 600);
@@ -69,6 +72,7 @@ bool ShowSession::FormShow() {
 
   if (show_list_.empty()) {
     host_.ShowError("Unable to run screensaver.\r\nPlease configure!");
+    music_.Start(project_.Setting, sounds_->WorkFolder(), host_.GetAudio());
     last_frame_tick_ = host_.TickCount();
     return false;
   }
@@ -84,6 +88,7 @@ bool ShowSession::FormShow() {
   show_index_ = NextPictureIndex(-1);
   next_file_ = show_list_[show_index_];
   proportional_ = s.Proportional;
+  music_.Start(s, sounds_->WorkFolder(), host_.GetAudio());
 
   current_duration_ = duration_;
   try {
@@ -113,6 +118,7 @@ int ShowSession::NextPictureIndex(int current) const {
 void ShowSession::ShowIdle() {
   if (!running_) return;
   try {
+    if (sound_on_) sounds_->TickSoundSlots(host_.TickCount());
     if (auto_advance_) {
       const uint32_t now = host_.TickCount();
       if (static_cast<int64_t>((now - last_change_tick_) / 1000) >= current_duration_) {
@@ -131,6 +137,7 @@ void ShowSession::ShowIdle() {
         last_change_tick_ = host_.TickCount();
       }
     }
+    if (!is_still_ && anim_engine_) anim_engine_->Step();
     DrawShowFrame();
   } catch (const std::exception&) {
     // A step that fails is skipped; the show goes on.
@@ -138,8 +145,8 @@ void ShowSession::ShowIdle() {
 }
 
 const Bitmap32* ShowSession::CurrentOutput() const {
-  // Until living pictures animate, a living picture is drawn as its still picture.
-  return is_still_ ? &frame_bitmap_ : &living_.Picture;
+  if (is_still_) return &frame_bitmap_;
+  return anim_engine_ ? &anim_engine_->Output() : &living_.Picture;
 }
 
 void ShowSession::Offset(int width, int height, int& x, int& y) const {
@@ -196,6 +203,7 @@ void ShowSession::LoadCurrentPicture() {
     frame_bitmap_ = std::move(fitted);
     draw_width_ = fit.draw.width;
     draw_height_ = fit.draw.height;
+    StopSoundEffects();  // a still picture has no sounds
     loaded_file_ = next_file_;
     return;
   }
@@ -203,6 +211,8 @@ void ShowSession::LoadCurrentPicture() {
   TProject record;
   if (!record.LoadFromFile(next_file_)) throw std::runtime_error("cannot load " + next_file_);
   record.SetAnimSpeed(speed_);
+  // Objects are placed in the picture's own coordinates, the size it has in its file.
+  const int file_width = record.PictureWidth, file_height = record.PictureHeight;
   draw_width_ = record.Picture.Width();
   draw_height_ = record.Picture.Height();
   if (use_directx_) {
@@ -216,8 +226,25 @@ void ShowSession::LoadCurrentPicture() {
     draw_width_ = record.Picture.Width();
     draw_height_ = record.Picture.Height();
   }
+  if (anim_engine_) anim_engine_->Detach();  // the previous picture's objects stop first
   living_ = std::move(record);
   loaded_file_ = next_file_;
+  // The animation: objects from the record's text, their images in the picture's folder.
+  if (!anim_engine_) anim_engine_ = std::make_unique<TAnimEngine>();
+  anim_engine_->SetClock([this] { return host_.TickCount(); });
+  anim_objects_ = std::make_unique<TAnimObjects>();
+  anim_objects_->LoadFromText(living_.AnimText);
+  anim_objects_->ResolvePaths(FolderPart(next_file_));
+  anim_engine_->Attach(living_, anim_objects_.get(), file_width, file_height);
+  anim_engine_->SetWeather(false);
+  anim_engine_->Prepare();
+  anim_engine_->SetWeather(living_.Weather.Kind > 0);
+  // The picture's sounds start once it is ready to be shown.
+  if (sound_on_) {
+    StopSoundEffects();
+    sounds_->LoadSoundSlots(living_, host_.TickCount());
+    sounds_->TickSoundSlots(host_.TickCount());
+  }
 }
 
 void ShowSession::ShowWorkBitmap() {
@@ -265,6 +292,11 @@ void ShowSession::RunTransition(int time) {
   const int n = TransitionFrameCount(time, static_cast<int64_t>(host_.TickCount() - t0));
   last_frame_count_ = n;
   for (int i = 1; i <= n; ++i) {
+    if (!is_still_ && anim_engine_) {  // a living picture moves on during the transition
+      anim_engine_->Step();
+      const Bitmap32& frame = anim_engine_->Output();
+      new_bitmap_.CopyRect(frame, frame.BoundsRect(), x, y);
+    }
     TransitionFrame(work_bitmap_, old_bitmap_, new_bitmap_, effect, FramePercent(i, n));
     ShowWorkBitmap();
     host_.ProcessMessages();
@@ -294,6 +326,7 @@ void ShowSession::KeyDown(int virtualKey) {
   in.F1Toggle = !in.F1Toggle;
   // Every second F1 resets a living picture's animation to its unanimated picture; a
   // still picture has nothing to reset.
+  if (!in.F1Toggle && !is_still_ && anim_engine_) anim_engine_->ResetFrame();
 }
 
 bool ShowSession::CloseQuery() {
@@ -302,15 +335,34 @@ bool ShowSession::CloseQuery() {
 }
 
 void ShowSession::FormClose() {
+  anim_engine_.reset();  // stops the objects, which go next, before their picture
+  anim_objects_.reset();
   living_ = TProject();
   host_.SetCursorVisible(true);
+  if (Audio* audio = host_.GetAudio()) audio->StopSystemSound();
   running_ = false;
   show_list_.clear();
   frame_bitmap_.SetSize(0, 0);
   old_bitmap_.SetSize(0, 0);
   new_bitmap_.SetSize(0, 0);
   work_bitmap_.SetSize(0, 0);
+  StopSoundEffects();
+  music_.Stop();
   transition_list_.clear();
 }
+
+void ShowSession::StartSound() {
+  // The sound effect player lives from the start of the show to its close.
+  Audio* audio = host_.GetAudio();
+  sounds_ = std::make_unique<SoundSlotPlayer>(audio, audio ? audio->WorkFolder() : std::string(),
+                                              [this] { host_.ProcessMessages(); });
+  if (audio) audio->SetSoundVolume(project_.Setting.SoundVolume);
+}
+
+void ShowSession::StopSoundEffects() {
+  if (sounds_) sounds_->StopSoundEffects();
+}
+
+void ShowSession::MusicNotify() { music_.Notify(); }
 
 }  // namespace kx

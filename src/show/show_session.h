@@ -12,9 +12,14 @@
 #include "package/picture_record.h"
 #include "package/project.h"
 #include "package/user_settings.h"
+#include "show/music_player.h"
 #include "show/show_host.h"
+#include "show/sound_slots.h"
 
 namespace kx {
+
+class TAnimEngine;
+class TAnimObjects;
 
 // Input state shared by every show window of the process.
 struct ShowInputState {
@@ -52,6 +57,8 @@ class ShowSession {
   void KeyDown(int virtualKey);
   // Asked before every close: true lets the window close.
   bool CloseQuery();
+  // The music device's notification (a track ended, or a command was cut short).
+  void MusicNotify();
 
   int NextPictureIndex(int current) const;
 
@@ -70,6 +77,8 @@ class ShowSession {
   int TransitionsRun() const { return transitions_run_; }
   int LastEffect() const { return last_effect_; }
   int LastFrameCount() const { return last_frame_count_; }
+  const MusicPlayer& Music() const { return music_; }
+  const SoundSlotPlayer* SoundSlots() const { return sounds_.get(); }
 
  private:
   void LoadCurrentPicture();
@@ -79,6 +88,8 @@ class ShowSession {
   void RunTransition(int time);
   const Bitmap32* CurrentOutput() const;
   void Offset(int width, int height, int& x, int& y) const;
+  void StartSound();
+  void StopSoundEffects();
 
   TKXCProject& project_;
   ShowHost& host_;
@@ -102,6 +113,11 @@ class ShowSession {
   Bitmap32 screen_;   // what the window shows
   Bitmap32 surface_;  // what the DirectDraw surface holds
   int transitions_run_ = 0, last_effect_ = 0, last_frame_count_ = 0;
+  MusicPlayer music_;
+  std::unique_ptr<SoundSlotPlayer> sounds_;
+  // The living picture's animated objects and its animation (objects outlive the engine).
+  std::unique_ptr<TAnimObjects> anim_objects_;
+  std::unique_ptr<TAnimEngine> anim_engine_;
 };
 
 }  // namespace kx

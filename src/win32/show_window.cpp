@@ -9,9 +9,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "show/show_session.h"
+#include "package/paths.h"
 #include "win32/app.h"
+#include "win32/audio_win32.h"
 
 namespace kx::win32 {
 
@@ -131,6 +134,8 @@ class ShowWindow final : public ShowHost {
     UpdateWindow(window_);
     SetForegroundWindow(window_);
     dc_ = GetDC(window_);
+    audio_ = std::make_unique<Win32Audio>(window_, TheApp().Work ? TheApp().Work->Get() : std::string(),
+                                          FolderPart(TheApp().ModulePath));
     running_ = session_.FormShow();
     while (!close_) {
       MSG msg;
@@ -145,6 +150,7 @@ class ShowWindow final : public ShowHost {
       }
     }
     session_.FormClose();
+    audio_.reset();
     ReleaseDC(window_, dc_);
     DestroyWindow(window_);
     MSG msg;
@@ -221,6 +227,7 @@ class ShowWindow final : public ShowHost {
     SetCursorVisible(false);
     return allow;
   }
+  Audio* GetAudio() override { return audio_.get(); }
   void SetCursorVisible(bool visible) override {
     cursor_visible_ = visible;
     if (visible)
@@ -269,6 +276,15 @@ class ShowWindow final : public ShowHost {
           self->DrawToWindow(self->session_.Screen(), 0, 0);
         return 0;
       }
+      case MM_MCINOTIFY:
+        // The music device finished (or cut short) a command: the session plays the
+        // next track when the current one has ended.
+        if (self->audio_) {
+          self->audio_->SetNotifyCode(wp);
+          self->session_.MusicNotify();
+          self->audio_->SetNotifyCode(0);
+        }
+        return 0;
       case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_SCREENSAVE || (wp & 0xFFF0) == SC_MONITORPOWER) return 0;
         break;
@@ -282,6 +298,7 @@ class ShowWindow final : public ShowHost {
 
   ShowSession session_;
   DirectDrawPresenter directdraw_;
+  std::unique_ptr<Win32Audio> audio_;
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
   int width_ = 0, height_ = 0;

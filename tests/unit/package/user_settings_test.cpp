@@ -91,6 +91,16 @@ TEST(UserSettings, WritersRoundTripAndKeepEachOthersKeys) {
   EXPECT_FALSE(fs::FileExists(where.perUser));
 }
 
+TEST(UserSettings, IndexOnlyWriterKeepsFiles) {
+  TempDir dir;
+  auto where = UserSettingsLocation::For(dir / "Garden.scr", "");
+  ASSERT_TRUE(WriteWindowSettings(where, 3, {4, 9}).ok);
+  ASSERT_TRUE(WriteWindowIndex(where, 5).ok);
+  const IniFile ini = LoadUserSettings(where);
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "5");
+  EXPECT_EQ(ini.ReadSection("Files"), (std::vector<std::string>{"4", "9"}));
+}
+
 TEST(UserSettings, ProtectedSaverFolderFallsBackToThePerUserCopy) {
   TempDir dir;
   fs::MakeDirectory(dir / "system");

@@ -1,0 +1,98 @@
+// The animation of a living picture. Each step redraws the water regions of the picture
+// (marked by the region mask, up to six, each with its wave record) with rows, and in
+// some modes columns, displaced along cosine waves whose phase runs with the elapsed
+// time, optionally over a mirrored copy of the rows above the region (a reflection);
+// then the animated objects and the weather (snow or rain) are drawn over that frame.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "media/bitmap32.h"
+#include "package/picture_record.h"
+
+namespace kx {
+
+class TAnimObjects;
+class TSnow;
+class TRain;
+
+class TAnimEngine {
+ public:
+  using Clock = std::function<uint32_t()>;  // milliseconds
+
+  TAnimEngine();
+  ~TAnimEngine();
+  TAnimEngine(const TAnimEngine&) = delete;
+  TAnimEngine& operator=(const TAnimEngine&) = delete;
+
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
+  // The living picture and its objects (neither owned; objects may be null). The objects
+  // are placed in the picture's own coordinates: picture_width/height is the size the
+  // picture had in its file (0 takes the record's PictureWidth/PictureHeight).
+  void Attach(TProject& record, TAnimObjects* objects, int picture_width = 0,
+              int picture_height = 0);
+  // Switches snow or rain on (by the record's weather Kind) or off.
+  void SetWeather(bool on);
+  // Once per living picture after Attach. With `run_workers` false the objects are
+  // started without their worker threads (tests step them by hand).
+  void Prepare(bool run_workers = true);
+  // Advances by the time since the previous step and redraws.
+  void Step();
+  // The frame to show: the composite when there is weather or an object, else the waves.
+  const Bitmap32& Output() const;
+  // Back to the unanimated picture (the reflections drawn again).
+  void ResetFrame();
+  // Frees the objects' hold on the picture: stops their workers and forgets the record.
+  void Detach();
+
+  const Bitmap32& WaveFrame() const { return wave_frame_; }
+  const Bitmap32& Composite() const { return composite_; }
+  const Bitmap32& ReflectionCopy() const { return reflection_; }
+  int64_t Phase(int i) const { return phase_[i & 7]; }
+  int RegionTop(int i) const { return region_top_[i & 7]; }
+  int RegionBottom(int i) const { return region_bottom_[i & 7]; }
+  bool AnyReflection() const { return any_reflection_; }
+  const TSnow* Snow() const { return snow_.get(); }
+  const TRain* Rain() const { return rain_.get(); }
+  bool ObjectsOn = true;
+
+ private:
+  struct Span {
+    int c0, c1;  // columns c0 .. c1 - 1
+    int region;
+  };
+  void PrepareReflection();
+  void BuildRegionMap();
+  void DisplaceRows();
+  void DrawObjects(int64_t dt);
+  bool HasObjects() const;
+  uint32_t Now() const { return clock_(); }
+
+  Clock clock_;
+  int width_ = 0, height_ = 0;
+  std::array<int64_t, 8> phase_{};  // degrees, kept far from overflow by saturation
+  TProject* project_ = nullptr;
+  const Bitmap32* picture_ = nullptr;
+  const Bitmap32* mask_ = nullptr;
+  TAnimObjects* objects_ = nullptr;
+  int pic_w_ = 0, pic_h_ = 0;
+  Bitmap32 reflection_, wave_frame_, composite_;
+  int speed_percent_ = 100;
+  std::vector<int16_t> region_map_;           // width * height, -1 for none
+  std::vector<std::vector<Span>> row_spans_;  // the region runs of each row
+  std::array<std::vector<int32_t>, 8> jitter_;
+  std::array<int, 8> region_top_{}, region_bottom_{};
+  std::unique_ptr<TSnow> snow_;
+  std::unique_ptr<TRain> rain_;
+  bool weather_on_ = false;
+  uint32_t last_tick_ = 0;
+  bool any_reflection_ = false;
+  bool prepared_ = false;
+  std::array<double, 361> cos_table_{};
+};
+
+}  // namespace kx

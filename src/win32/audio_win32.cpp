@@ -1,0 +1,208 @@
+#include "win32/audio_win32.h"
+
+#include <mmsystem.h>
+#include <dsound.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "package/paths.h"
+#include "platform/file_system.h"
+#include "show/sound_wave.h"
+
+namespace kx::win32 {
+
+namespace {
+const char kAlias[] = "kxmusic";
+constexpr uint64_t kMaxSoundBytes = UINT64_C(256) << 20;
+
+std::string Mci(const std::string& command, HWND notify = nullptr, MCIERROR* error = nullptr) {
+  char reply[128] = {};
+  const MCIERROR e = mciSendStringA(command.c_str(), reply, sizeof reply, notify);
+  if (error) *error = e;
+  return e == 0 ? std::string(reply) : std::string();
+}
+
+// The MCI device type that plays a file, by its extension.
+const char* MusicDeviceType(const std::string& path) {
+  const std::string ext = UpperCase(ExtensionOf(path));
+  if (ext == ".WAV") return "waveaudio";
+  if (ext == ".MID" || ext == ".MIDI" || ext == ".RMI") return "sequencer";
+  return "mpegvideo";
+}
+}  // namespace
+
+Win32Audio::Win32Audio(HWND window, std::string workFolder, std::string executableFolder)
+    : window_(window), work_folder_(std::move(workFolder)), executable_folder_(std::move(executableFolder)) {
+  // One DirectSound device feeds the eight buffers; the buffers use global focus so the
+  // sounds go on when the window is not active. Without a device the system sound call
+  // plays instead.
+  mode_ = 2;
+  if (SUCCEEDED(DirectSoundCreate8(nullptr, &device_, nullptr)) && device_) {
+    if (SUCCEEDED(device_->SetCooperativeLevel(window_, DSSCL_PRIORITY))) {
+      mode_ = 0;
+    } else {
+      device_->Release();
+      device_ = nullptr;
+    }
+  } else {
+    device_ = nullptr;
+  }
+}
+
+Win32Audio::~Win32Audio() {
+  list_.clear();
+  StopSounds();
+  CloseMusic();
+  for (int i = kBuffers - 1; i >= 0; --i)
+    if (buffers_[i]) buffers_[i]->Release();
+  if (device_) device_->Release();
+}
+
+bool Win32Audio::LoadBuffer(int index, const std::string& path) {
+  std::string bytes;
+  if (!fs::ReadFile(path, bytes, kMaxSoundBytes)) return false;
+  WaveSound wave;
+  std::string error;
+  if (!ParseWaveSound(bytes, wave, error)) return false;
+  WAVEFORMATEX format{};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = static_cast<WORD>(wave.Channels);
+  format.nSamplesPerSec = static_cast<DWORD>(wave.SampleRate);
+  format.wBitsPerSample = static_cast<WORD>(wave.BitsPerSample);
+  format.nBlockAlign = static_cast<WORD>(wave.BlockAlign);
+  format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+  DSBUFFERDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLVOLUME | DSBCAPS_GETCURRENTPOSITION2;
+  desc.dwBufferBytes = static_cast<DWORD>(wave.DataSize);
+  desc.lpwfxFormat = &format;
+  if (wave.DataSize < DSBSIZE_MIN || wave.DataSize > DSBSIZE_MAX) return false;
+  IDirectSoundBuffer* buffer = nullptr;
+  if (FAILED(device_->CreateSoundBuffer(&desc, &buffer, nullptr)) || !buffer) return false;
+  void* p1 = nullptr;
+  void* p2 = nullptr;
+  DWORD n1 = 0, n2 = 0;
+  if (FAILED(buffer->Lock(0, desc.dwBufferBytes, &p1, &n1, &p2, &n2, 0))) {
+    buffer->Release();
+    return false;
+  }
+  const char* data = bytes.data() + wave.DataOffset;
+  std::memcpy(p1, data, n1);
+  if (p2 && n2) std::memcpy(p2, data + n1, n2);
+  buffer->Unlock(p1, n1, p2, n2);
+  if (buffers_[index]) {
+    buffers_[index]->Stop();
+    buffers_[index]->Release();
+  }
+  buffers_[index] = buffer;
+  return true;
+}
+
+int Win32Audio::AddSound(const std::string& path) {
+  const int index = static_cast<int>(list_.size());
+  if (index >= kBuffers) return -1;
+  if (mode_ == 0 && !LoadBuffer(index, path)) return -1;
+  list_.push_back(path);
+  return index;
+}
+
+void Win32Audio::PlaySound(int index, bool loop) {
+  if (index < 0 || index >= static_cast<int>(list_.size())) return;
+  if (mode_ == 0) {
+    IDirectSoundBuffer* b = buffers_[index];
+    if (!b) return;
+    b->SetVolume(SoundBufferVolume(volume_));
+    if (!loop) b->SetCurrentPosition(0);  // a one-shot sound starts again from its beginning
+    b->Play(0, 0, loop ? DSBPLAY_LOOPING : 0);
+  } else if (mode_ == 2 && index == 0) {
+    sndPlaySoundA(list_[0].c_str(), SND_ASYNC | SND_NODEFAULT | (loop ? SND_LOOP : 0));
+  }
+}
+
+void Win32Audio::StopSounds() {
+  if (mode_ == 0) {
+    for (IDirectSoundBuffer* b : buffers_)
+      if (b) b->Stop();
+  } else if (mode_ == 2) {
+    sndPlaySoundA(nullptr, 0);
+  }
+}
+
+void Win32Audio::ClearSounds() { list_.clear(); }
+
+void Win32Audio::StopSystemSound() { sndPlaySoundA(nullptr, 0); }
+
+bool Win32Audio::OpenMusic(const std::string& path) {
+  if (music_open_) CloseMusic();
+  if (path.find('"') != std::string::npos) return false;
+  MCIERROR e = 0;
+  Mci("open \"" + path + "\" type " + MusicDeviceType(path) + " alias " + kAlias, nullptr, &e);
+  if (e != 0) return false;
+  music_open_ = true;
+  Mci(std::string("set ") + kAlias + " time format milliseconds");
+  return true;
+}
+
+void Win32Audio::SetMusicVolume(int volume) {
+  // Devices without an audio volume keep theirs: the result is ignored.
+  if (music_open_) Mci(std::string("setaudio ") + kAlias + " volume to " + std::to_string(volume));
+}
+
+bool Win32Audio::PlayMusic() {
+  if (!music_open_) return false;
+  MCIERROR e = 0;
+  notify_code_ = 0;
+  Mci(std::string("play ") + kAlias + " notify", window_, &e);
+  return e == 0;
+}
+
+bool Win32Audio::MusicAtEnd() {
+  if (!music_open_) return false;
+  if (notify_code_ == MCI_NOTIFY_SUCCESSFUL) return true;
+  MCIERROR e1 = 0, e2 = 0;
+  const std::string position = Mci(std::string("status ") + kAlias + " position", nullptr, &e1);
+  const std::string length = Mci(std::string("status ") + kAlias + " length", nullptr, &e2);
+  if (e1 != 0 || e2 != 0 || position.empty() || length.empty()) return false;
+  const long long pos = std::atoll(position.c_str()), len = std::atoll(length.c_str());
+  return len > 0 && pos >= len;
+}
+
+void Win32Audio::CloseMusic() {
+  if (!music_open_) return;
+  Mci(std::string("close ") + kAlias);
+  music_open_ = false;
+}
+
+std::string Win32Audio::CommonSoundsFolder() {
+  std::string folder;
+  HKEY key;
+  bool read = false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) ==
+      ERROR_SUCCESS) {
+    char value[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH, type = 0;
+    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      value[size < MAX_PATH ? size : MAX_PATH] = 0;
+      folder = value;
+      read = true;
+    }
+    RegCloseKey(key);
+  }
+  if (!read) {
+    // The saver's folder with its first "Tarnvik\" removed stands in for Program Files,
+    // and the user is told which folder that is.
+    folder = executable_folder_;
+    const std::string upper = UpperCase(folder);
+    const size_t at = upper.find("TARNVIK\\");
+    if (at != std::string::npos) folder.erase(at, 8);
+  }
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  folder += "Velbrin\\Common\\";
+  if (!read) MessageBoxA(window_, folder.c_str(), "", MB_OK);
+  return folder;
+}
+
+}  // namespace kx::win32
