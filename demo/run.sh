@@ -10,9 +10,14 @@ mkdir -p "$out"
 src=$build/demo-src
 rm -rf "$src"
 cp -r "$root/demo/source" "$src"
-"$root/demo/make-pictures.sh" "$src"
+"$root/demo/make-pictures.sh" "$src" "$build/demo-assets"
+python3 "$root/demo/make-gui.py" "$src/gui.kui" "$build/demo-assets"
 saver=$out/kxdemo.scr
 "$build/native/kxtool" pack --engine "$build/win64/kxsaver.scr" --source "$src" --out "$saver"
+echo "contact sheet of the show (kxtool render): $out/show-sheet.png"
+rm -rf "$build/demo-frames"
+"$build/native/kxtool" render "$saver" --size 1280x720 --seconds 24 --fps 2 --out "$build/demo-frames" \
+  --sheet "$out/show-sheet.png"
 
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
@@ -56,7 +61,7 @@ wait $pid 2>/dev/null || true
 
 echo "configuration window: screenshot into $out"
 "$WINE" "$saver" /c & pid=$!
-sleep 5
+sleep 6
 import -window root "$out/config.png" 2>/dev/null || true
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true

@@ -241,31 +241,40 @@ void TAnimEngine::DisplaceRows() {
           if (map_s[c] == i) frame_row_r[c] = src[c];
         continue;
       }
+      // Everything the loop reads is in locals: pixel writes could otherwise alias them.
+      const bool waving = w.Waving != 0;
+      const bool x_forward = w.Mode == 3 || w.Mode == 4;
+      const int per = period[i];
+      const int shift_by = shift_offset[i];
+      const double fq = freq[i], ph = static_cast<double>(phase_[i]);
+      int offset = row_offset[i];
+      const int16_t* const map = region_map_.data();
       for (int c = sp.c0; c < sp.c1; ++c) {
         const int j = jitter[c];
         int sr;
-        if (w.Waving) {
+        if (waving) {
           if (col) {
-            const int x = (w.Mode == 3 || w.Mode == 4) ? c : wdt - c - 1;
-            const int a = RoundSafe(x * freq[i] * 0.5 * col_factor / h + phase_[i]);
-            int m = a % period[i];
+            const int x = x_forward ? c : wdt - c - 1;
+            const int a = RoundSafe(x * fq * 0.5 * col_factor / h + ph);
+            int m = a % per;
             if (m >= 360 || m <= -360) m %= 360;
-            row_offset[i] = offset_table[m < 0 ? -m : m];
+            offset = offset_table[m < 0 ? -m : m];
           }
-          sr = r + row_offset[i] - (jit ? j : 0);
+          sr = r + offset - (jit ? j : 0);
         } else {
           sr = r - j;
         }
         sr = std::max(sr, 0);
         int dr = std::max(jit ? r - j : r, 0);
         int sc = c;
-        if (shift) sc = std::clamp(c - shift_offset[i], 0, wdt - 1);
+        if (shift) sc = std::clamp(c - shift_by, 0, wdt - 1);
         dr = std::min(dr, h - 1);
-        if (region_map_[static_cast<size_t>(dr) * wdt + sc] != i) continue;
+        if (map[static_cast<size_t>(dr) * wdt + sc] != i) continue;
         sr = std::min(sr, h - 1);
-        if (region_map_[static_cast<size_t>(sr) * wdt + sc] != i) continue;
+        if (map[static_cast<size_t>(sr) * wdt + sc] != i) continue;
         wave_frame_.Row(dr)[c] = source.Row(sr)[sc];
       }
+      row_offset[i] = offset;  // the column wave's last value stays for later columns
     }
   }
 }

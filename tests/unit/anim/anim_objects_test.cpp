@@ -260,6 +260,35 @@ TEST(AnimObjectsTest, ImageObjectDrawnIntoTheComposite) {
   EXPECT_EQ(out.GetPixel(10, 5), record.Picture.GetPixel(10, 5));
 }
 
+// An object looking right that travels left is drawn mirrored.
+TEST(AnimObjectsTest, MirroredImageIsFlipped) {
+  RandomStateGuard guard;
+  test::TempDir dir;
+  const Pixel key = MakePixel(0, 255, 0), red = MakePixel(255, 0, 0);
+  dir.Write("obj.bmp", BmpFile(4, 2, [&](int x, int y) { return (x == 0 && y == 1) || x == 3 ? key : red; }));
+  FakeClock clock;
+  TProject record;
+  test::MakeLivingPicture(record, 60, 20, 0, 0, 0);
+  record.Picture.Fill(MakePixel(0, 0, 200));
+  TAnimObjects list;
+  list.LoadFromText("[Obj0]\nObjType=IMG\nFilename=" + dir.path() +
+                    "obj.bmp\nPosLeftType=3\nPosTop=10\nMotion=3\nInitialDir=1\nDirFlip=1\n");
+  list[0].SetClock(clock.Fn());
+  TAnimEngine engine;
+  engine.SetClock(clock.Fn());
+  engine.Attach(record, &list);
+  engine.Prepare(false);
+  for (int i = 0; i < 3; ++i) list[0].MotionStep();
+  const TAnimObject::View v = list[0].TakeView();
+  ASSERT_TRUE(v.Mirrored);
+  engine.Step();
+  const Bitmap32& out = engine.Composite();
+  EXPECT_EQ(out.GetPixel(v.Left, v.Top), record.Picture.GetPixel(v.Left, v.Top));  // was column 3
+  EXPECT_EQ(PixelR(out.GetPixel(v.Left + 3, v.Top)), 255);                          // was column 0
+  EXPECT_EQ(out.GetPixel(v.Left + 3, v.Top + 1), record.Picture.GetPixel(v.Left + 3, v.Top + 1));
+  EXPECT_EQ(PixelR(out.GetPixel(v.Left + 1, v.Top + 1)), 255);
+}
+
 TEST(AnimObjectsTest, GifObjectPlaysItsFrames) {
   RandomStateGuard guard;
   test::TempDir dir;

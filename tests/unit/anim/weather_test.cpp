@@ -57,7 +57,9 @@ TEST(WeatherTest, StepDistances) {
   snow.Flakes = {{100.0, 10.0, 3, 0.0}};
   snow.SpeedPercent = 50;
   snow.Step();
-  if (snow.Flakes[0].Size == 3) EXPECT_DOUBLE_EQ(snow.Flakes[0].Y, 11.5);
+  if (snow.Flakes[0].Size == 3) {
+    EXPECT_DOUBLE_EQ(snow.Flakes[0].Y, 11.5);
+  }
 
   TRain rain;
   rain.Bitmap = &bmp;
