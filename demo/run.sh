@@ -10,7 +10,7 @@ mkdir -p "$out"
 src=$build/demo-src
 rm -rf "$src"
 cp -r "$root/demo/source" "$src"
-"$root/demo/make-pictures.sh" "$src" "$build/demo-assets"
+"$root/demo/make-pictures.sh" "$src" "$build/demo-assets" "$build/native/kxtool"
 python3 "$root/demo/make-gui.py" "$src/gui.kui" "$build/demo-assets"
 saver=$out/kxdemo.scr
 "$build/native/kxtool" pack --engine "$build/win64/kxsaver.scr" --source "$src" --out "$saver"
@@ -61,8 +61,21 @@ wait $pid 2>/dev/null || true
 
 echo "configuration window: screenshot into $out"
 "$WINE" "$saver" /c & pid=$!
-sleep 6
+for _ in $(seq 60); do
+  w=$(xdotool search --onlyvisible --name '^kxsaver Demo Settings$' 2>/dev/null | head -n 1)
+  [ -n "$w" ] && break
+  sleep 0.5
+done
+sleep 2
 import -window root "$out/config.png" 2>/dev/null || true
+if [ -n "${w:-}" ]; then
+  # "Choose pictures..." (client 464,184 .. 656,220) opens the thumbnail window.
+  eval "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
+  border=$(( (WIDTH - 680) / 2 ))
+  xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 202)) click 1
+  sleep 4
+  import -window root "$out/config-thumbnails.png" 2>/dev/null || true
+fi
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "the demo saver is $saver (copy it to Windows and right-click it to install)"
