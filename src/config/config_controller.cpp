@@ -108,16 +108,9 @@ std::vector<std::string> ConfigController::LoadUncheckedKeys() {
 
 void ConfigController::SaveWindowState(int index, const std::vector<int>* unchecked) {
   if (!SettingsAccessAllowed()) return;
-  std::vector<int> kept;
   if (!unchecked) {
-    // The writer rewrites [Files] as a whole: hand back the positions already stored. Only
-    // keys written as plain decimals can name a picture, so only those are kept ("007"
-    // must not come back as "7").
-    for (const std::string& key : LoadUncheckedKeys()) {
-      const auto n = IniFile::ParseInteger(key);
-      if (n && *n >= 0 && std::to_string(*n) == key) kept.push_back(*n);
-    }
-    unchecked = &kept;
+    ReportWriteFailure(WriteWindowIndex(settings_, index));
+    return;
   }
   ReportWriteFailure(WriteWindowSettings(settings_, index, *unchecked));
 }

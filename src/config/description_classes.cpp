@@ -15,6 +15,8 @@ namespace {
 constexpr DescriptionClass kClasses[] = {
     {"TfmKXCOnfigWindow", ControlClass::ConfigWindow, 339, 478, true},
     {"TForm", ControlClass::Form, 339, 478, true},
+    // The base window class: the same six window Booleans as the configuration window.
+    {"TfmKXFormParent", ControlClass::ConfigWindow, 339, 478, true},
     {"TLabel", ControlClass::Label, 65, 17, false},
     {"TImage", ControlClass::Image, 105, 105, false},
     {"TKXPreview", ControlClass::Preview, 105, 105, false},
@@ -33,7 +35,7 @@ constexpr DescriptionClass kClasses[] = {
     {"TMyBevel", ControlClass::Bevel, 50, 50, false},
     {"TTimer", ControlClass::Timer, 0, 0, false},
 };
-static_assert(std::size(kClasses) == 19, "a form text may use nineteen classes");
+static_assert(std::size(kClasses) == 20, "a form text may use twenty classes");
 
 // ---- value kinds a property accepts -------------------------------------------------------
 

@@ -21,7 +21,7 @@ struct DescriptionClass {
   bool holds_controls;       // other controls may stand inside it
 };
 
-// The nineteen classes; the same table on every call.
+// The twenty classes; the same table on every call.
 const DescriptionClass* FindDescriptionClass(std::string_view name);
 int DescriptionClassCount();
 // Kept for the shape of the interface: the class table is constant, so registering is a

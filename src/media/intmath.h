@@ -26,7 +26,15 @@ constexpr int MulDiv(int a, int b, int c) {
   return static_cast<int>(r);
 }
 
-inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Adding and removing 1.5 * 2^52 rounds v to an integer under the default rounding mode
+// (to nearest, halves to even) without a library call; exact for |v| < 2^51, and the
+// library's nearbyint covers the rest.
+inline int RoundHalfEven(double v) {
+  constexpr double kMagic = 6755399441055744.0;
+  constexpr double kLimit = 2251799813685248.0;
+  if (v > -kLimit && v < kLimit) return static_cast<int>((v + kMagic) - kMagic);
+  return static_cast<int>(std::nearbyint(v));
+}
 
 // Round(100 * i / n) computed exactly in integers, halves to even.
 constexpr int RoundRatioHalfEven(int64_t num, int64_t den) {

@@ -8,6 +8,7 @@
 #include "media/picture_decoder.h"
 #include "package/picture_record.h"
 #include "win32/app.h"
+#include "win32/settings_dialog_win32.h"
 #include "win32/show_window.h"
 
 namespace kx::win32 {
@@ -35,7 +36,7 @@ void Win32ConfigHost::ShowSinglePicture(const std::string& path) {
   kx::win32::ShowSinglePicture(project_, path, settings_);
 }
 
-bool Win32ConfigHost::RunSettingsDialog(SettingsDialogState&) { return false; }
+bool Win32ConfigHost::RunSettingsDialog(SettingsDialogState& state) { return RunSettingsDialogWindow(state); }
 
 bool Win32ConfigHost::LoadPicture(const std::string& path, bool picture_file, Bitmap32& out) {
   if (picture_file) {

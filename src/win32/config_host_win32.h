@@ -20,8 +20,6 @@ class Win32ConfigHost : public ConfigHost {
   void ReportError(const std::string& message) override;
   void ShellOpen(const std::string& target) override;
   void ShowSinglePicture(const std::string& path) override;
-  // The settings dialog comes with its own window later; until then it closes at once
-  // (as cancelled) and nothing is written.
   bool RunSettingsDialog(SettingsDialogState& state) override;
   bool LoadPicture(const std::string& path, bool picture_file, Bitmap32& out) override;
   void SetWallpaper(const Bitmap32& picture, const std::string& bitmap_path) override;

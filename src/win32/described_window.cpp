@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "config/text_util.h"
 #include "media/intmath.h"
+#include "config/picture_render.h"
 #include "win32/win32_controls.h"
 
 namespace kx::win32 {
@@ -13,6 +15,7 @@ namespace {
 
 const char kFormClass[] = "KXDescribedForm";
 const char kControlClass[] = "KXDescribedControl";
+constexpr UINT_PTR kButtonTimerBase = 2000;  // + control index: an image button's repeat timer
 
 // What a window of ours carries: its owner object and the control it shows (-1: the window).
 struct Link {
@@ -59,7 +62,7 @@ bool RegisterClasses() {
 
 bool IsGraphic(ControlClass c) {
   return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
-         c == ControlClass::ClickShape || c == ControlClass::Bevel;
+         c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
 }
 
 void FillColor(HDC dc, const RECT& r, COLORREF c) {
@@ -68,14 +71,10 @@ void FillColor(HDC dc, const RECT& r, COLORREF c) {
   DeleteObject(b);
 }
 
+// A memo's lines as its edit box holds them: Text is split at CR, LF or CR LF, and the
+// lines are joined with CR LF.
 std::string MemoText(const ControlSpec& c) {
-  if (c.lines.empty()) return c.text;
-  std::string s;
-  for (size_t i = 0; i < c.lines.size(); ++i) {
-    if (i) s += "\r\n";
-    s += c.lines[i];
-  }
-  return s;
+  return cfgtext::JoinLines(c.lines.empty() ? cfgtext::SplitLines(c.text) : c.lines, false);
 }
 
 }  // namespace
@@ -158,6 +157,16 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
       it.rect.right = it.rect.left + it.picture.Width();
       it.rect.bottom = it.rect.top + it.picture.Height();
     }
+    if (c.cls == ControlClass::ImageButton) {
+      it.button = std::make_unique<ImageButton>(c, hwnd_, kButtonTimerBase + i);
+      const int ci = static_cast<int>(i);
+      it.button->model->on_repaint = [this, ci] { Invalidate(ci); };
+      // The button takes its up face's size.
+      if (c.auto_size && !it.button->up.Empty()) {
+        it.rect.right = it.rect.left + it.button->up.Width();
+        it.rect.bottom = it.rect.top + it.button->up.Height();
+      }
+    }
     if (c.auto_size && c.cls == ControlClass::Label && screen) {
       HGDIOBJ old = SelectObject(screen, it.font);
       RECT calc = it.rect;
@@ -223,6 +232,7 @@ void DescribedWindow::AddHints() {
 DescribedWindow::~DescribedWindow() {
   if (hwnd_) {
     for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
+    for (Item& it : items_) it.button.reset();  // stops the repeat timers
     DestroyWindow(hwnd_);  // also the tooltip window it owns
   }
   for (Item& it : items_) {
@@ -278,6 +288,25 @@ void DescribedWindow::CreateControl(int c) {
       }
       it.brush = CreateSolidBrush(ToColorRef(s.color, GetSysColor(COLOR_WINDOW)));
       break;
+    case ControlClass::Thumbnail:
+      style |= WS_TABSTOP | (s.multi_rows ? WS_VSCROLL : WS_HSCROLL);
+      if (s.border == BorderKind::Single) {
+        if (s.ctl3d) ex |= WS_EX_CLIENTEDGE;
+        else style |= WS_BORDER;
+      }
+      it.grid = std::make_unique<ThumbnailGrid>();
+      it.grid->model.picture_width = std::max(1, s.picture_width);
+      it.grid->model.picture_height = std::max(1, s.picture_height);
+      it.grid->model.show_check_box = s.show_check_box;
+      it.grid->model.show_title = s.show_title;
+      it.grid->model.multi_rows = s.multi_rows;
+      it.grid->color = ToColorRef(s.color, GetSysColor(COLOR_WINDOW));
+      it.grid->font = it.font;
+      it.grid->font_color = ToColorRef(s.font.color, GetSysColor(COLOR_WINDOWTEXT));
+      it.grid->on_select = [this, c](int index) {
+        if (items_[static_cast<size_t>(c)].select_bound && events_) events_->OnSelectItem(c, index);
+      };
+      break;
     case ControlClass::CheckBox:
       cls = "BUTTON";
       param = nullptr;
@@ -293,6 +322,7 @@ void DescribedWindow::CreateControl(int c) {
   it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                             parent, nullptr, GetModuleHandleA(nullptr), param);
   if (!it.hwnd) return;
+  if (it.grid) it.grid->Attach(it.hwnd);
   if (cls != kControlClass) {
     SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
     if (s.cls == ControlClass::CheckBox) SendMessageA(it.hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -412,7 +442,8 @@ void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& 
     if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
     RECT overlap;
     if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
-    PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+    if (it.button) it.button->Paint(s, c, it.rect, it.font);
+    else PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
   }
 }
 
@@ -459,8 +490,13 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
           break;
         }
         case ControlClass::Thumbnail:
+          if (it.grid) it.grid->Paint(s, client);
+          break;
         case ControlClass::Preview:
-        case ControlClass::ImageButton: PaintPlainBox(s, k, client, it.font); break;
+          // The rendered bitmap, stretched when the preview changed size since.
+          FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
+          if (!it.preview.Empty()) DrawPicture(s, client, area, it.preview, false);
+          break;
         default: FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE))); break;
       }
     }
@@ -485,8 +521,37 @@ void DescribedWindow::Click(int c) {
   events_->OnControlClick(c);
 }
 
+void DescribedWindow::Hover(int container, HWND hwnd, POINT p) {
+  int hit = HitGraphic(container, p);
+  if (hit >= 0 && !items_[static_cast<size_t>(hit)].button) hit = -1;
+  // While a button is held, only that button can be entered or left.
+  if (pressed_graphic_ >= 0 && items_[static_cast<size_t>(pressed_graphic_)].button)
+    hit = PtInRect(&items_[static_cast<size_t>(pressed_graphic_)].rect, p) ? pressed_graphic_ : -1;
+  if (hit == hover_button_) return;
+  if (Valid(hover_button_) && items_[static_cast<size_t>(hover_button_)].button)
+    items_[static_cast<size_t>(hover_button_)].button->model->PointerLeave();
+  hover_button_ = hit;
+  if (hit >= 0) {
+    items_[static_cast<size_t>(hit)].button->model->PointerEnter();
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&tme);
+  }
+}
+
 LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (Valid(c) && items_[static_cast<size_t>(c)].grid && msg != WM_PAINT && msg != WM_ERASEBKGND) {
+    LRESULT r = 0;
+    if (items_[static_cast<size_t>(c)].grid->Handle(msg, wp, lp, &r)) return r;
+  }
   switch (msg) {
+    case WM_MOUSEMOVE: {
+      const POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      Hover(c, hwnd, p);
+      break;
+    }
+    case WM_MOUSELEAVE:
+      if (pressed_graphic_ < 0) Hover(c, hwnd, POINT{-32768, -32768});
+      return 0;
     case WM_PAINT:
       Paint(c, hwnd);
       return 0;
@@ -496,6 +561,10 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
       if (c < 0) Close();
       return 0;
     case WM_TIMER:
+      if (c < 0 && wp >= kButtonTimerBase) {
+        const int b = static_cast<int>(wp - kButtonTimerBase);
+        if (Valid(b) && items_[static_cast<size_t>(b)].button) items_[static_cast<size_t>(b)].button->model->TimerTick();
+      }
       return 0;
     case WM_SIZE:
       if (c < 0 || Valid(c)) {
@@ -528,6 +597,10 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
       if (hit >= 0) {
         pressed_graphic_ = hit;
         SetCapture(hwnd);
+        if (items_[static_cast<size_t>(hit)].button) {
+          hover_button_ = hit;
+          items_[static_cast<size_t>(hit)].button->model->LeftDown();
+        }
       } else if (Valid(c)) {
         items_[static_cast<size_t>(c)].pressed = true;
         SetCapture(hwnd);
@@ -541,7 +614,12 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
       const int graphic = pressed_graphic_;
       pressed_graphic_ = -1;
       if (graphic >= 0) {
-        if (HitGraphic(c, p) == graphic) Click(graphic);
+        const bool over = HitGraphic(c, p) == graphic;
+        if (items_[static_cast<size_t>(graphic)].button) {
+          items_[static_cast<size_t>(graphic)].button->model->LeftUp(over);
+          Hover(c, hwnd, p);
+        }
+        if (over) Click(graphic);
         return 0;
       }
       if (Valid(c) && items_[static_cast<size_t>(c)].pressed) {
@@ -601,6 +679,7 @@ void DescribedWindow::ShowModal(FormEvents& events) {
       break;
     }
     if (r < 0) break;
+    if (AcceleratorKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -612,6 +691,38 @@ void DescribedWindow::ShowModal(FormEvents& events) {
   }
   ShowWindow(hwnd_, SW_HIDE);
   events_ = nullptr;
+}
+
+// A key that matches the "&" letter of an enabled, visible image button's caption clicks it
+// (with Alt, or without when the focus is not in a text box) and is consumed.
+bool DescribedWindow::AcceleratorKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  if (!IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+    return false;
+  const bool alt = msg.message == WM_SYSKEYDOWN;
+  if (!alt) {
+    char cls[16] = {};
+    GetClassNameA(GetFocus(), cls, sizeof cls);
+    if (lstrcmpiA(cls, "EDIT") == 0) return false;
+  }
+  const UINT key = MapVirtualKeyA(static_cast<UINT>(msg.wParam), MAPVK_VK_TO_CHAR) & 0x7FFF;
+  if (key == 0) return false;
+  const char upper = key >= 'a' && key <= 'z' ? static_cast<char>(key - 'a' + 'A') : static_cast<char>(key);
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    if (!items_[i].button || !items_[i].visible || !c.enabled) continue;
+    const char acc = ImageButtonModel::Accelerator(c.caption);
+    if (acc == 0 || acc != upper) continue;
+    // The button and every container up to the window must be showing.
+    bool showing = true;
+    for (int p = c.parent; Valid(p) && showing; p = Spec(p).parent)
+      showing = items_[static_cast<size_t>(p)].visible &&
+                (!items_[static_cast<size_t>(p)].hwnd || IsWindowVisible(items_[static_cast<size_t>(p)].hwnd));
+    if (!showing) continue;
+    Click(static_cast<int>(i));
+    return true;
+  }
+  return false;
 }
 
 void DescribedWindow::Close() {
@@ -652,54 +763,54 @@ void DescribedWindow::RepaintActivePage(int pc) {
   if (Valid(page)) Invalidate(page);
 }
 
-// The thumbnail grid is a plain box for now: it keeps the files, the check marks and the
-// selection the logic gives it.
 void DescribedWindow::GridSetFiles(int g, const std::vector<std::string>& files) {
-  if (!Valid(g)) return;
-  Item& it = items_[static_cast<size_t>(g)];
-  it.files = files;
-  it.checked.assign(files.size(), false);
-  it.selected = -1;
+  if (Valid(g) && items_[static_cast<size_t>(g)].grid) items_[static_cast<size_t>(g)].grid->SetFiles(files);
 }
 
 int DescribedWindow::GridColCount(int g) const {
-  return Valid(g) ? std::max(1, Spec(g).col_count) : 1;
+  return Valid(g) && items_[static_cast<size_t>(g)].grid ? items_[static_cast<size_t>(g)].grid->ColCount() : 1;
 }
 
 void DescribedWindow::GridSetChecked(int g, int p, bool checked) {
-  if (!Valid(g)) return;
-  Item& it = items_[static_cast<size_t>(g)];
-  if (p >= 0 && p < static_cast<int>(it.checked.size())) it.checked[static_cast<size_t>(p)] = checked;
+  if (Valid(g) && items_[static_cast<size_t>(g)].grid) items_[static_cast<size_t>(g)].grid->model.SetChecked(p, checked);
 }
 
 bool DescribedWindow::GridChecked(int g, int p) const {
-  if (!Valid(g)) return true;
-  const Item& it = items_[static_cast<size_t>(g)];
-  return p < 0 || p >= static_cast<int>(it.checked.size()) || it.checked[static_cast<size_t>(p)];
+  if (!Valid(g) || !items_[static_cast<size_t>(g)].grid) return true;
+  return items_[static_cast<size_t>(g)].grid->model.Checked(p);
 }
 
 void DescribedWindow::GridBindSelectItem(int g) {
   if (Valid(g)) items_[static_cast<size_t>(g)].select_bound = true;
 }
 
-void DescribedWindow::GridRepaint(int g) { Invalidate(g); }
+void DescribedWindow::GridRepaint(int g) {
+  if (Valid(g) && items_[static_cast<size_t>(g)].grid) items_[static_cast<size_t>(g)].grid->Repaint();
+}
 
 void DescribedWindow::GridSelectCell(int g, int col, int row) {
-  if (!Valid(g)) return;
-  Item& it = items_[static_cast<size_t>(g)];
-  int index = row * GridColCount(g) + col;
-  const int count = static_cast<int>(it.files.size());
-  if (index > count - 1) index = count - 1;
-  if (index < 0) index = 0;
-  it.selected = index;
-  if (it.select_bound && events_) events_->OnSelectItem(g, index);
+  if (Valid(g) && items_[static_cast<size_t>(g)].grid) items_[static_cast<size_t>(g)].grid->SelectCell(col, row);
 }
 
-// The preview is a plain box for now: it keeps the file it was given.
+// The preview renders the picture at its current size; a picture that cannot be read
+// leaves the one shown before.
 void DescribedWindow::PreviewLoadFile(int p, const std::string& path) {
-  if (Valid(p)) items_[static_cast<size_t>(p)].preview_file = path;
+  if (!Valid(p)) return;
+  Item& it = items_[static_cast<size_t>(p)];
+  it.preview_file = path;
+  Bitmap32 rendered;
+  std::string error;
+  if (RenderPreview(path, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, rendered, error))
+    it.preview = std::move(rendered);
 }
 
-void DescribedWindow::PreviewRedraw(int p) { Invalidate(p); }
+// Rendering again gives the same bitmap unless the preview changed size since the load.
+void DescribedWindow::PreviewRedraw(int p) {
+  if (!Valid(p) || items_[static_cast<size_t>(p)].preview_file.empty()) return;
+  const Item& it = items_[static_cast<size_t>(p)];
+  if (it.preview.Width() != it.rect.right - it.rect.left || it.preview.Height() != it.rect.bottom - it.rect.top)
+    PreviewLoadFile(p, it.preview_file);
+  Invalidate(p);
+}
 
 }  // namespace kx::win32

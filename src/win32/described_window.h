@@ -12,6 +12,8 @@
 
 #include "config/form_builder.h"
 #include "media/bitmap32.h"
+#include "win32/image_button_win32.h"
+#include "win32/thumbnail_grid_win32.h"
 
 namespace kx::win32 {
 
@@ -54,11 +56,11 @@ class DescribedWindow : public FormWindow {
     bool pressed = false;
     Bitmap32 picture;        // image, glyph, the image button's up face
     int active_page = -1;    // page control: the control index of the page shown
-    std::vector<std::string> files;  // thumbnail grid
-    std::vector<bool> checked;
+    std::unique_ptr<ThumbnailGrid> grid;
     bool select_bound = false;
-    int selected = -1;
+    std::unique_ptr<ImageButton> button;
     std::string preview_file;
+    Bitmap32 preview;        // rendered at the preview's size when it was loaded
   };
 
   bool Valid(int c) const { return c >= 0 && c < static_cast<int>(items_.size()); }
@@ -80,6 +82,8 @@ class DescribedWindow : public FormWindow {
   void Invalidate(int c);
   void Click(int c);
   void AddHints();
+  void Hover(int container, HWND hwnd, POINT p);
+  bool AcceleratorKey(const MSG& msg);
 
   FormSpec spec_;
   std::vector<Item> items_;
@@ -92,6 +96,7 @@ class DescribedWindow : public FormWindow {
   bool closing_ = false;
   bool built_ = false;  // every control is created: layout may run
   int pressed_graphic_ = -1;
+  int hover_button_ = -1;  // the image button under the pointer
   std::string error_;
 };
 

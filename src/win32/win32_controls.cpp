@@ -345,17 +345,6 @@ void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font
     CenteredText(dc, c.caption, r, font, ToColorRef(c.font.color, GetSysColor(COLOR_WINDOWTEXT)));
 }
 
-void PaintPlainBox(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font) {
-  HDC dc = s.Dc();
-  const COLORREF back = ToColorRef(c.color, GetSysColor(COLOR_BTNFACE));
-  FillColor(dc, r, back);
-  Box(dc, r, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-  // The control's name, in black or white, whichever stands out from the box.
-  const int light = GetRValue(back) * 3 + GetGValue(back) * 6 + GetBValue(back);
-  const std::string& text = c.caption.empty() ? c.name : c.caption;
-  CenteredText(dc, text, r, font, light > 1275 ? RGB(0, 0, 0) : RGB(255, 255, 255));
-}
-
 HCURSOR CursorFor(int cursor) {
   LPCSTR id = IDC_ARROW;
   switch (cursor) {

@@ -58,8 +58,6 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
                  const Bitmap32* glyph, bool pressed);
 // Paints a panel's background, bevels and caption.
 void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px);
-// Paints a plain box standing in for a control (its colour, a thin frame, its name).
-void PaintPlainBox(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font);
 
 // The cursor a description's cursor number shows.
 HCURSOR CursorFor(int cursor);

@@ -4,7 +4,7 @@
 # config_description FILE BITMAP: writes a GUI description with two windows. MainWindow:
 # a navy window holding a stretched picture (BITMAP), a yellow bold title, a green "Next"
 # label, a lime "Show window" label, a red "Close window" label, a label hidden by its Tag,
-# a yellow circle and a thumbnail grid (drawn as a plain box until the grid is built). SecondWindow: a teal window with a "Back" label.
+# a yellow circle and a thumbnail grid. SecondWindow: a teal window with a "Back" label.
 config_description() {
   python3 - "$1" "$2" <<'PY'
 import struct, sys
@@ -97,7 +97,7 @@ test_config_window_actions_and_settings() {
   local checks=("5 295 0,0,128 window" "20 34 255,0,0 picture-left" "60 34 0,0,255 picture-right"
                 "73 57 0,0,255 picture-corner" "75 59 0,0,128 beside-picture" "22 82 0,128,0 Next"
                 "22 132 0,255,0 Show" "222 132 255,0,0 Close" "340 240 255,255,0 circle"
-                "25 205 0,0,128 hidden-label" "210 200 255,255,255 thumbnail-box")
+                "25 205 0,0,128 hidden-label" "210 200 255,255,255 thumbnail-grid")
   local c
   for c in "${checks[@]}"; do
     set -- $c
@@ -124,6 +124,11 @@ test_config_window_actions_and_settings() {
   config_click $((CX + 100)) $((CY + 60))   # Back
   wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Second window\$' | grep -q ." || fail "the second window stayed open"
   kill -0 $pid 2>/dev/null || fail "closing the second window ended configuration mode"
+  # Where the second window stood, the main window is drawn again as it was.
+  sleep 0.5
+  shot config_main_again
+  local diff; diff=$(compare -metric AE "$png" "$state/config_main_again.png" null: 2>&1)
+  [ "$diff" = 0 ] || fail "the main window looks different after the second window closed ($diff pixels)"
   # A click on the hidden label's place does nothing.
   config_click $((CX1 + 95)) $((CY1 + 215))
   kill -0 $pid 2>/dev/null || fail "the hidden label took a click"
@@ -149,8 +154,8 @@ test_config_without_description() {
   [ -z "$(work_folders NoGui)" ] || fail "working folder left"
 }
 
-# gallery_description FILE GLYPH PICTURE: one window holding every class of control.
-gallery_description() {
+# config_gallery_description FILE GLYPH PICTURE: one window holding every class of control.
+config_gallery_description() {
   python3 - "$@" <<'PY'
 import struct, sys
 out, glyph, picture = sys.argv[1], open(sys.argv[2], 'rb').read(), open(sys.argv[3], 'rb').read()
@@ -211,11 +216,11 @@ config_count() {
 }
 
 test_config_every_class() {
-  # The thumbnail grid, the preview and the image button are plain boxes for now.
+  # The preview without a picture and the image button without faces (a push-button face).
   new_source; add_picture a.jpg navy
   convert -size 16x16 xc:fuchsia -fill lime -draw "rectangle 3,3 12,12" BMP3:"$state/glyph.bmp" || fail "convert"
   convert -size 32x24 xc:fuchsia -fill lime -draw "rectangle 8,6 23,17" BMP3:"$state/keyed.bmp" || fail "convert"
-  gallery_description "$src/gui.kui" "$state/glyph.bmp" "$state/keyed.bmp"
+  config_gallery_description "$src/gui.kui" "$state/glyph.bmp" "$state/keyed.bmp"
   local saver; saver=$(make_saver Gallery)
   "$WINE" "$saver" /c & local pid=$!
   trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
@@ -308,4 +313,141 @@ test_config_wallpaper() {
     || fail "TileWallpaper is not 0"
   timeout 30 "$WINE" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null | tr -d '\r' | grep -qi 'Wall.scr.bmp' \
     || fail "the wallpaper is not the saver's bitmap"
+}
+
+# config_controls_description FILE FACE: MainWindow with a thumbnail grid (check boxes and
+# titles), a preview, an image button with an up face (FACE) bound to "Open setting" and a
+# faceless image button bound to "Close window".
+config_controls_description() {
+  python3 - "$@" <<'PY'
+import struct, sys
+out, face = sys.argv[1], open(sys.argv[2], 'rb').read()
+data = bytes([7]) + b'TBitmap' + struct.pack('<I', len(face)) + face
+h = data.hex().upper()
+up = ['    ButtonUp.Data = {'] + ['      ' + h[i:i + 64] for i in range(0, len(h), 64)]
+up[-1] += '}'
+form = ['object MainWindow: TfmKXCOnfigWindow', "  Caption = 'Controls'", '  ClientWidth = 380',
+        '  ClientHeight = 300', '  Color = clSilver', "  Font.Name = 'Arial'", '  Font.Height = -11',
+        '  PixelsPerInch = 96',
+        '  object Thumbs: TKXThumbnail2', '    Tag = 1', '    Left = 10', '    Top = 10', '    Width = 360',
+        '    Height = 150', '    Color = clWhite', '    ShowCheckBox = True', '    ShowTitle = True', '  end',
+        '  object Preview1: TKXPreview', '    Tag = 1', '    Left = 10', '    Top = 170', '    Width = 160',
+        '    Height = 120', '  end',
+        '  object btnSetting: TMyButton', '    Tag = 1', '    Left = 200', '    Top = 170', '    Width = 20',
+        '    Height = 20', "    Caption = 'Settings'", '    ShowCaption = True', '    Transparent = False'] + up + ['  end',
+        '  object btnClose: TMyButton', '    Tag = 1', '    Left = 200', '    Top = 220', '    Width = 80',
+        '    Height = 30', "    Caption = 'Close'", '    ShowCaption = True', '  end', 'end']
+acts = ['2', 'btnSetting', '5', ' ', ' ', ' ', 'btnClose', '6', ' ', ' ', ' ']
+text = ['1', str(len(form))] + form + [str(len(acts))] + acts + ['0']
+open(out, 'wb').write(('\r\n'.join(text) + '\r\n').encode('latin-1'))
+PY
+}
+
+# config_near PNG X Y R G B: the pixel is within 40 of the colour on every channel.
+config_near() {
+  local got; got=$(config_pixel "$1" "$2" "$3")
+  local r g b; IFS=, read -r r g b <<< "$got"
+  [ -n "$b" ] && [ $(( (r-$4)*(r-$4) < 1600 && (g-$5)*(g-$5) < 1600 && (b-$6)*(b-$6) < 1600 )) = 1 ]
+}
+
+test_config_controls() {
+  new_source; add_picture a.jpg navy; add_picture b.jpg maroon; add_picture c.jpg olive
+  sed -i 's/^Duration=.*/Duration=20\r/' "$src/project.ini"
+  convert -size 75x25 xc:teal BMP3:"$state/face.bmp" || fail "convert"
+  config_controls_description "$src/gui.kui" "$state/face.bmp"
+  local saver; saver=$(make_saver Controls)
+  local ini; ini="$(c_drive)/savers/Controls.ini"
+  rm -f "$ini"
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named Controls || { shot config_fail; fail "no window"; }
+  sleep 1
+  config_client_origin "$(window_named Controls)" 380 300
+  shot config_controls
+  local png="$state/config_controls.png"
+  # The grid's client area starts 2 pixels in (sunken border); cells are 100 x 110, the
+  # thumbnails 80 x 60 at (15, 15) of their cell, the check box at (13, 66).
+  local GX=$((CX + 12)) GY=$((CY + 12))
+  config_near "$png" $((GX + 20)) $((GY + 20)) 0 0 128 || fail "thumbnail 1 is not navy: $(config_pixel "$png" $((GX + 20)) $((GY + 20)))"
+  config_near "$png" $((GX + 120)) $((GY + 20)) 128 0 0 || fail "thumbnail 2 is not maroon"
+  config_near "$png" $((GX + 220)) $((GY + 20)) 128 128 0 || fail "thumbnail 3 is not olive"
+  config_near "$png" $((GX + 55)) $((GY + 45)) 255 255 255 || fail "thumbnail 1 has no white circle"
+  [ "$(config_count "$png" $((GX + 10)) $((GY + 84)) 90 20 black)" -gt 10 ] || fail "no title under thumbnail 1"
+  [ "$(config_count "$png" $((GX + 14)) $((GY + 67)) 9 9 white)" -lt 81 ] || fail "no check mark in check box 1"
+  config_near "$png" $((CX + 15)) $((CY + 175)) 0 0 128 || fail "the preview does not show picture 1"
+  config_near "$png" $((CX + 160)) $((CY + 280)) 0 0 128 || fail "the preview does not fill its box"
+  config_near "$png" $((CX + 270)) $((CY + 172)) 0 128 128 || fail "the image button's face is not 75 pixels wide"
+  [ "$(config_count "$png" $((CX + 200)) $((CY + 170)) 75 25 black)" -gt 10 ] || fail "no caption on the image button"
+
+  config_click $((GX + 250)) $((GY + 30))   # picture 3
+  sleep 0.5
+  shot config_controls_selected
+  config_near "$state/config_controls_selected.png" $((CX + 15)) $((CY + 175)) 128 128 0 \
+    || fail "the preview did not change to picture 3: $(config_pixel "$state/config_controls_selected.png" $((CX + 15)) $((CY + 175)))"
+  config_click $((GX + 118)) $((GY + 71))   # the check box of picture 2
+  sleep 0.3
+  shot config_controls_unchecked
+  [ "$(config_count "$state/config_controls_unchecked.png" $((GX + 114)) $((GY + 67)) 9 9 white)" = 81 ] \
+    || fail "the check box of picture 2 did not clear"
+
+  config_click $((CX + 237)) $((CY + 182))  # Open setting
+  wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog"; }
+  sleep 0.5
+  local dlg; dlg=$(window_named Settings)
+  config_client_origin "$dlg" 364 297
+  shot config_settings
+  local DX=$CX DY=$CY
+  # The up arrow of the duration (page origin found from the tab's display area).
+  config_click $((DX + ${KX_PAGE_X:-12} + 175)) $((DY + ${KX_PAGE_Y:-32} + 162))
+  shot config_settings_up
+  # Show Image: open the list and pick its fourth entry, "Single - Selected Image". The
+  # entries' height is measured on the highlighted first entry, right of its text.
+  config_click $((DX + 12 + 218)) $((DY + 32 + 137))
+  sleep 0.5
+  shot config_settings_list
+  local col; col=$(convert "$state/config_settings_list.png" -crop 1x140+$((DX + 12 + 281))+$((DY + 32 + 140)) +repage -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^0,\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \4/p')
+  local first; first=$(echo "$col" | awk '$3 > $2 + 40 {print $1; exit}')
+  local rows; rows=$(echo "$col" | awk '$3 > $2 + 40 {n++} END {print n + 0}')
+  [ -n "$first" ] && [ "$rows" -ge 10 ] || { shot config_fail; fail "no open list under Show Image"; }
+  config_click $((DX + 12 + 200)) $((DY + 32 + 140 + first + rows * 3 + rows / 2))
+  # KX_KEEP_SHOTS=FOLDER keeps the screenshots for a look.
+  [ -n "${KX_KEEP_SHOTS:-}" ] && cp "$state"/config_controls*.png "$state"/config_settings*.png "$KX_KEEP_SHOTS"/
+  config_click $((DX + 235)) $((DY + 276))  # OK
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "the dialog stayed open"
+  local text; text=$(tr -d '\r' < "$ini" 2>/dev/null)
+  note "after OK: $(echo "$text" | tr '\n' ' ')"
+  echo "$text" | grep -qx 'Duration=21' || fail "Duration is not 21"
+  echo "$text" | grep -qx 'Speed=10' || fail "Speed is not written"
+  echo "$text" | grep -qx 'ImageMode=3' || fail "ImageMode is not 3"
+
+  config_click $((CX + 240)) $((CY + 235))  # Close window
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close did not end configuration mode"
+  wait $pid; local rc=$?
+  trap - EXIT
+  [ $rc = 0 ] || fail "/c ended with $rc"
+  text=$(tr -d '\r' < "$ini")
+  note "settings file: $(echo "$text" | tr '\n' ' ')"
+  # The check box click selected picture 2 as well.
+  echo "$text" | grep -qx 'Index=1' || fail "Index is not 1"
+  [ "$(echo "$text" | sed -n '/^\[Files\]/,/^\[/p' | grep -c '=')" = 1 ] || fail "[Files] does not hold one key"
+  echo "$text" | sed -n '/^\[Files\]/,/^\[/p' | grep -qx '1=' || fail "[Files] does not hold picture 2 (1=)"
+
+  # The next show honours the choices: only the selected picture 2 (maroon), stretched.
+  "$WINE" "$saver" /s & pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  local seen=""
+  for _ in $(seq 40); do
+    sleep 0.5
+    shot config_show
+    config_near "$state/config_show.png" 5 5 128 0 0 && { seen=1; break; }
+  done
+  [ -n "$seen" ] || fail "the show does not show picture 2 full screen: $(config_pixel "$state/config_show.png" 5 5)"
+  local i
+  for i in $(seq 40); do
+    xdotool mousemove $((300 + (i % 2) * 40)) $((300 + (i % 2) * 30)); sleep 0.1
+    kill -0 $pid 2>/dev/null || break
+  done
+  wait_for 10 sh -c "! kill -0 $pid 2>/dev/null" || fail "the show did not end"
+  trap - EXIT
 }

@@ -218,8 +218,8 @@ TEST_F(ConfigControllerTest, AWindowWithoutAGridKeepsTheUncheckedPictures) {
   RunMain([](FakeWindow& w) { w.Click("lblPrev"); });
   const IniFile ini = SettingsFile();
   EXPECT_EQ(ini.ReadString("Setting", "Index", "?"), "1");
-  // "007" names no picture; it must not come back as "7".
-  EXPECT_EQ(ini.ReadSection("Files"), (std::vector<std::string>{"1"}));
+  // [Files] is left exactly as stored.
+  EXPECT_EQ(ini.ReadSection("Files"), (std::vector<std::string>{"1", "007"}));
 }
 
 TEST_F(ConfigControllerTest, AWindowThatDoesNotSaveWritesNothing) {

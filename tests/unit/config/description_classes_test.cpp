@@ -6,17 +6,19 @@
 namespace kx {
 namespace {
 
-TEST(DescriptionClasses, NineteenClassesFoundWhateverTheLetterCase) {
+TEST(DescriptionClasses, EveryClassFoundWhateverTheLetterCase) {
   const char* names[] = {"TfmKXCOnfigWindow", "TForm", "TLabel", "TImage", "TKXPreview", "TKXThumbnail2",
                          "TMyButton", "TBitBtn", "TButton", "TCheckBox", "TEdit", "TMyMemo", "TPanel",
-                         "TPageControl", "TTabSheet", "TShape", "TMyShape", "TMyBevel", "TTimer"};
-  EXPECT_EQ(DescriptionClassCount(), 19);
+                         "TPageControl", "TTabSheet", "TShape", "TMyShape", "TMyBevel", "TTimer", "TfmKXFormParent"};
+  EXPECT_EQ(DescriptionClassCount(), 20);
   for (const char* n : names) EXPECT_NE(FindDescriptionClass(n), nullptr) << n;
   EXPECT_EQ(FindDescriptionClass("tfmkxconfigwindow")->cls, ControlClass::ConfigWindow);
   EXPECT_EQ(FindDescriptionClass("TSpeedButton"), nullptr);
+  // The base window class carries the six window Booleans too.
+  EXPECT_EQ(FindDescriptionClass("tfmkxformparent")->cls, ControlClass::ConfigWindow);
   RegisterDescriptionClasses();
   RegisterDescriptionClasses();
-  EXPECT_EQ(DescriptionClassCount(), 19);
+  EXPECT_EQ(DescriptionClassCount(), 20);
 }
 
 const char kWindowText[] =

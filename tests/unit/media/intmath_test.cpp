@@ -22,6 +22,8 @@ TEST(IntMath, DivTruncatesAndRoundGoesHalfToEven) {
   EXPECT_EQ(RoundHalfEven(12.5), 12);
   EXPECT_EQ(RoundHalfEven(37.5), 38);
   EXPECT_EQ(RoundHalfEven(-0.5), 0);
+  for (double v : {-2.5, -1.5, 0.49999999999999994, 2.5, 3.5, 1e6 + 0.5, -1e6 - 0.5, 123456.789, -7.25})
+    EXPECT_EQ(RoundHalfEven(v), static_cast<int>(std::nearbyint(v))) << v;
   // n = 8 frames: P = round(100 i / 8)
   const int want[] = {12, 25, 38, 50, 62, 75, 88, 100};
   for (int i = 1; i <= 8; ++i) EXPECT_EQ(RoundRatioHalfEven(100 * i, 8), want[i - 1]);

@@ -1,0 +1,40 @@
+// The image button on the screen: its four decoded faces, the window timer behind its
+// repeat, and the painting of the face ImageButtonModel chooses. The button has no window of
+// its own: its container paints it and hands it the mouse.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "config/form_spec.h"
+#include "config/image_button_model.h"
+#include "media/bitmap32.h"
+
+namespace kx::win32 {
+
+class PaintSurface;
+
+class WindowButtonTimer : public ButtonTimer {
+ public:
+  WindowButtonTimer(HWND hwnd, UINT_PTR id) : hwnd_(hwnd), id_(id) {}
+  ~WindowButtonTimer() override { Stop(); }
+  void Start(int interval_ms) override { SetTimer(hwnd_, id_, static_cast<UINT>(interval_ms), nullptr); }
+  void Stop() override { KillTimer(hwnd_, id_); }
+
+ private:
+  HWND hwnd_;
+  UINT_PTR id_;
+};
+
+struct ImageButton {
+  Bitmap32 up, down, over, disable;
+  std::unique_ptr<WindowButtonTimer> timer;
+  std::unique_ptr<ImageButtonModel> model;
+
+  // Decodes the faces and sets the latch from the description.
+  ImageButton(const ControlSpec& c, HWND timer_window, UINT_PTR timer_id);
+  void Paint(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font) const;
+};
+
+}  // namespace kx::win32
