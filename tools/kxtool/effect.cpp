@@ -4,7 +4,6 @@
 //   kxtool effect --list
 // Without --old/--new two built-in synthetic pictures are used. Pictures given are scaled
 // to the size (default 320x240). Frames are separated by a 4-pixel grey gap.
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "kxp_png.h"
 #include "effects/effects_table.h"
 #include "effects/transition.h"
 #include "media/bitmap32.h"
@@ -69,46 +69,13 @@ Bitmap32 SyntheticNew(int w, int h) {
 
 bool LoadScaled(const std::string& path, int w, int h, Bitmap32& out, std::string& error) {
   Bitmap32 picture;
-  if (!kx::LoadPictureFile(path, picture, error)) return false;
+  if (!ReadAnyPicture(path, picture, error)) return false;
   if (picture.Empty()) {
     error = "empty picture";
     return false;
   }
   kx::Resample(picture, out, w, h, kx::StretchFilter::Bilinear);
   return true;
-}
-
-bool WritePng(const std::string& path, const Bitmap32& b, std::string& error) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    error = "cannot write " + path;
-    return false;
-  }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    error = "PNG writing failed";
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, b.Width(), b.Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(static_cast<size_t>(b.Width()) * 3);
-  for (int y = 0; y < b.Height(); ++y) {
-    const Pixel* p = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x) {
-      row[3 * x] = kx::PixelR(p[x]);
-      row[3 * x + 1] = kx::PixelG(p[x]);
-      row[3 * x + 2] = kx::PixelB(p[x]);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0 || (error = "cannot write " + path, false);
 }
 
 int List() {
