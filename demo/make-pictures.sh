@@ -53,8 +53,8 @@ convert -size 1600x900 gradient:'#3a4250-#8a94a0' \
   \( -seed 23 -size 1600x380 plasma:'#1a4a5a-#0a2030' -blur 0x2 \) -geometry +0+520 -composite \
   -quality 92 "$work/coast.jpg"
 convert -size 1600x900 xc:black -fill 'rgb(0,0,255)' -draw 'rectangle 0,520 1599,899' "$work/coast-mask.png"
-convert -delay 18 -size 60x30 xc:'#00ffff' -fill '#202428' -draw 'polygon 0,8 30,20 60,8 30,26' \
-  \( -size 60x30 xc:'#00ffff' -fill '#202428' -draw 'polygon 0,24 30,18 60,24 30,26' \) \
+convert -delay 18 +antialias -size 60x30 xc:'#00ffff' -fill '#202428' -draw 'polygon 0,8 30,20 60,8 30,26' \
+  \( -size 60x30 xc:'#00ffff' +antialias -fill '#202428' -draw 'polygon 0,24 30,18 60,24 30,26' \) \
   -transparent '#00ffff' -loop 0 "$src/content/bird.gif"
 printf '[Obj0]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=200\r\nPosTop=200\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=3\r\nObjFacing=1\r\nTransparentType=1\r\n' > "$work/birds.ini"
 printf '[Obj1]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=700\r\nPosTop=320\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=2\r\nObjFacing=1\r\nTransparentType=1\r\n' >> "$work/birds.ini"

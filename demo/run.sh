@@ -48,7 +48,7 @@ export DISPLAY=:$(cat "$build/demo-display")
 timeout 60 wineserver -w || true
 
 echo "show: screenshots every 3 seconds into $out"
-"$WINE" "$saver" /s & pid=$!
+"$WINE" "$saver" /s 2>/dev/null & pid=$!
 for n in 1 2 3 4; do
   sleep 3
   kill -0 $pid 2>/dev/null || break
@@ -60,9 +60,9 @@ kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 
 echo "configuration window: screenshot into $out"
-"$WINE" "$saver" /c & pid=$!
+"$WINE" "$saver" /c 2>/dev/null & pid=$!
 for _ in $(seq 60); do
-  w=$(xdotool search --onlyvisible --name '^kxsaver Demo Settings$' 2>/dev/null | head -n 1)
+  w=$(xdotool search --onlyvisible --name '^kxsaver Demo Settings$' 2>/dev/null | head -n 1 || true)
   [ -n "$w" ] && break
   sleep 0.5
 done
@@ -70,7 +70,7 @@ sleep 2
 import -window root "$out/config.png" 2>/dev/null || true
 if [ -n "${w:-}" ]; then
   # "Choose pictures..." (client 464,184 .. 656,220) opens the thumbnail window.
-  eval "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
+  eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
   border=$(( (WIDTH - 680) / 2 ))
   xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 202)) click 1
   sleep 4
