@@ -8,7 +8,7 @@
 
 #include "config/config_controller.h"
 #include "config/form_builder.h"
-#include "config/form_spec.h"
+#include "config/form_model.h"
 
 namespace kx {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "config/form_object.h"
-#include "config/form_spec.h"
+#include "config/form_model.h"
 
 namespace kx {
 

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "config/form_spec.h"
+#include "config/form_model.h"
 
 namespace kx {
 

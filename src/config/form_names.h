@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "config/form_spec.h"
+#include "config/form_model.h"
 
 namespace kx {
 

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "config/form_spec.h"
+#include "config/form_model.h"
 #include "config/image_button_model.h"
 #include "media/bitmap32.h"
 

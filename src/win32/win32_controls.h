@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "config/form_spec.h"
+#include "config/form_model.h"
 #include "media/bitmap32.h"
 
 namespace kx::win32 {
