@@ -1,7 +1,7 @@
 // The object tree of one form text: every object has a class name, an optional component
 // name, its properties in text order and its child objects in text order. Values keep the
 // kind they were written in; what a value means for a property is decided when the tree is
-// turned into control descriptions (form_spec_builder.h).
+// turned into control descriptions (description_classes.h).
 #pragma once
 
 #include <cstdint>
