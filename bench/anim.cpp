@@ -4,6 +4,8 @@
 // fastest of three repetitions).
 #include <benchmark/benchmark.h>
 
+#include "fastest_times.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -76,26 +78,6 @@ void WeatherStep(benchmark::State& state) {
   }
 }
 
-class Collect : public benchmark::ConsoleReporter {
- public:
-  struct Entry {
-    std::string name;
-    double seconds;
-  };
-  std::vector<Entry> entries;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration || r.iterations <= 0) continue;
-      const double t = r.cpu_accumulated_time / static_cast<double>(r.iterations);
-      const std::string name = r.run_name.function_name;
-      auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.name == name; });
-      if (it == entries.end()) entries.push_back({name, t});
-      else it->seconds = std::min(it->seconds, t);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,7 +89,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("snow/1000", WeatherStep<kx::TSnow>)->Repetitions(3);
   benchmark::RegisterBenchmark("rain/1000", WeatherStep<kx::TRain>)->Repetitions(3);
   benchmark::Initialize(&argc, argv);
-  Collect reporter;
+  kxbench::FastestTimes reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   double copy = 0;
   for (const auto& e : reporter.entries)

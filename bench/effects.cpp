@@ -4,6 +4,8 @@
 // each frame Dst is reset to the old picture outside the timed part, as the show does.
 #include <benchmark/benchmark.h>
 
+#include "fastest_times.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -59,28 +61,6 @@ void Effect(benchmark::State& state, int n) {
   }
 }
 
-class Collect : public benchmark::ConsoleReporter {
- public:
-  struct Entry {
-    std::string name;
-    double seconds;
-  };
-  std::vector<Entry> entries;
-  // Keeps the fastest repetition of each benchmark: other load on the machine only ever
-  // makes a run slower.
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration || r.iterations <= 0) continue;
-      const double t = r.cpu_accumulated_time / static_cast<double>(r.iterations);
-      const std::string name = r.run_name.function_name;
-      auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.name == name; });
-      if (it == entries.end()) entries.push_back({name, t});
-      else it->seconds = std::min(it->seconds, t);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,7 +72,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, Effect, n)->Repetitions(3);
   }
   benchmark::Initialize(&argc, argv);
-  Collect reporter;
+  kxbench::FastestTimes reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   double copy = 0;

@@ -4,10 +4,11 @@
 // measured is the show's own work per step.
 #include <benchmark/benchmark.h>
 
+#include "fastest_times.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "effects/transition.h"
@@ -84,36 +85,16 @@ BENCHMARK(FullCopy)->Repetitions(3)->ReportAggregatesOnly(false)->MeasureProcess
 BENCHMARK(ShowStep)->Repetitions(3)->MeasureProcessCPUTime();
 BENCHMARK(TransitionFrame)->Repetitions(3)->MeasureProcessCPUTime();
 
-// Prints each measure as a ratio to the full-frame copy, from the fastest repetitions.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration) continue;
-      const std::string name = r.run_name.function_name;
-      const double t = r.GetAdjustedCPUTime();
-      auto it = best_.find(name);
-      if (it == best_.end() || t < it->second) best_[name] = t;
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double copy = best_["FullCopy"];
-    for (const auto& [name, t] : best_)
-      if (name != "FullCopy") std::printf("%-16s %.2f full-frame copies\n", name.c_str(), t / copy);
-  }
-
- private:
-  std::map<std::string, double> best_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  kxbench::FastestTimes reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  const double copy = reporter.Of("FullCopy");
+  for (const auto& e : reporter.entries)
+    if (e.name != "FullCopy" && copy > 0) std::printf("%-16s %.2f full-frame copies\n", e.name.c_str(), e.seconds / copy);
   benchmark::Shutdown();
   return 0;
 }
