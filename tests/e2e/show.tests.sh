@@ -81,7 +81,7 @@ test_show_three_pictures_directx() {
   # Under Wine, DirectDraw draws through software OpenGL: a step takes longer, and the
   # mouse moves that arrive meanwhile are merged into one message, so more movement is
   # needed before the first five are used up.
-  run_three_picture_show "Three DX" 6000
+  run_three_picture_show "Three DX" 10000
 }
 
 test_show_nothing_selected() {
