@@ -22,9 +22,12 @@ rm -rf "$build/demo-frames"
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX=$build/demo-prefix
+# Windows' dialog font, as Windows has it: Wine's own Tahoma, when it is installed.
+add_fonts() { cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; }
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   [ -d "$WINEPREFIX" ] || "$WINE" wineboot -i >/dev/null 2>&1
+  add_fonts
   echo "running the show (move the mouse or press a key to end it)"
   "$WINE" "$saver" /s || true
   echo "running the configuration window"
@@ -46,6 +49,7 @@ for _ in $(seq 50); do [ -s "$build/demo-display" ] && break; sleep 0.2; done
 export DISPLAY=:$(cat "$build/demo-display")
 [ -d "$WINEPREFIX" ] || timeout 180 "$WINE" wineboot -i >/dev/null 2>&1
 timeout 60 wineserver -w || true
+add_fonts
 
 echo "show: screenshots every 3 seconds into $out"
 "$WINE" "$saver" /s 2>/dev/null & pid=$!

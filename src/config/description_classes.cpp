@@ -37,9 +37,20 @@ constexpr DescriptionClass kClasses[] = {
 };
 static_assert(std::size(kClasses) == 20, "a form text may use twenty classes");
 
+// The further classes of the program's own windows. A description cannot use them.
+constexpr DescriptionClass kProgramClasses[] = {
+    {"TfmSettingWindow", ControlClass::Form, 339, 478, true},
+    {"TComboBox", ControlClass::ComboBox, 145, 21, false},
+    {"TUpDown", ControlClass::UpDown, 16, 24, false},
+    {"TTrackBar", ControlClass::TrackBar, 150, 45, false},
+    {"TListView", ControlClass::ListView, 250, 150, false},
+    {"TGroupBox", ControlClass::GroupBox, 185, 105, true},
+    {"TOpenDialog", ControlClass::OpenDialog, 0, 0, false},
+};
+
 // ---- value kinds a property accepts -------------------------------------------------------
 
-enum class PType { Int, Bool, Str, Color, Cursor, Charset, Enum, FontStyle, Picture, Bitmap, Strings, Ref, Real, Any };
+enum class PType { Int, Bool, Str, Color, Cursor, Charset, Enum, FontStyle, Picture, Bitmap, Strings, Ref, Real, Set, Columns, Any };
 
 struct Val {
   int64_t i = 0;
@@ -50,6 +61,7 @@ struct Val {
   std::vector<std::string> strs;
   PictureData pic;
   int style = 0;  // FontStyle bits: 1 bold, 2 italic, 4 underline, 8 strike out
+  std::vector<ListColumnSpec> columns;
 };
 
 struct Target {
@@ -249,8 +261,8 @@ const PropDef kImageButton[] = {
 };
 
 const PropDef kButton[] = {
-    {"Default", PType::Bool, nullptr},
-    {"Cancel", PType::Bool, nullptr},
+    {"Default", PType::Bool, [](Target& t, const Val& v) { t.c.default_button = v.b; }},
+    {"Cancel", PType::Bool, [](Target& t, const Val& v) { t.c.cancel_button = v.b; }},
     {"ModalResult", PType::Any, nullptr},
     {"WordWrap", PType::Bool, [](Target& t, const Val& v) { t.c.word_wrap = v.b; }},
 };
@@ -277,7 +289,7 @@ const PropDef kEdit[] = {
     {"Text", PType::Str, [](Target& t, const Val& v) { t.c.text = v.s; }},
     {"ReadOnly", PType::Bool, [](Target& t, const Val& v) { t.c.read_only = v.b; }},
     {"AutoSize", PType::Bool, [](Target& t, const Val& v) { t.c.auto_size = v.b; }},
-    {"MaxLength", PType::Int, nullptr},
+    {"MaxLength", PType::Int, [](Target& t, const Val& v) { t.c.max_length = std::max(0, Clamp32(v.i)); }},
     {"PasswordChar", PType::Any, nullptr},
     {"CharCase", PType::Any, nullptr},
     {"AutoSelect", PType::Bool, nullptr},
@@ -365,6 +377,65 @@ const PropDef kTimer[] = {
     {"Interval", PType::Int, [](Target& t, const Val& v) { t.c.interval = Clamp32(v.i); }},
 };
 
+constexpr const char* kComboStyleNames[] = {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"};
+constexpr const char* kTickStyleNames[] = {"tsNone", "tsAuto", "tsManual"};
+constexpr const char* kViewStyleNames[] = {"vsIcon", "vsSmallIcon", "vsList", "vsReport"};
+
+const PropDef kComboBox[] = {
+    {"Items.Strings", PType::Strings, [](Target& t, const Val& v) { t.c.lines = v.strs; }},
+    {"ItemIndex", PType::Int, [](Target& t, const Val& v) { t.c.item_index = Clamp32(v.i); }},
+    {"Style", PType::Enum, [](Target& t, const Val& v) { t.c.drop_down_list = v.index == 2; }, ENUM(kComboStyleNames)},
+    {"ItemHeight", PType::Int, nullptr},
+    {"DropDownCount", PType::Int, nullptr},
+    {"Text", PType::Str, [](Target& t, const Val& v) { t.c.text = v.s; }},
+};
+
+const PropDef kUpDown[] = {
+    {"Associate", PType::Ref, [](Target& t, const Val& v) { t.c.associate = v.s; }},
+    {"Min", PType::Int, [](Target& t, const Val& v) { t.c.min = Clamp32(v.i); }},
+    {"Max", PType::Int, [](Target& t, const Val& v) { t.c.max = Clamp32(v.i); }},
+    {"Position", PType::Int, [](Target& t, const Val& v) { t.c.position = Clamp32(v.i); }},
+    {"Thousands", PType::Bool, nullptr},
+    {"Wrap", PType::Bool, nullptr},
+    {"Increment", PType::Int, nullptr},
+    {"ArrowKeys", PType::Bool, nullptr},
+    {"Orientation", PType::Any, nullptr},
+};
+
+const PropDef kTrackBar[] = {
+    {"Min", PType::Int, [](Target& t, const Val& v) { t.c.min = Clamp32(v.i); }},
+    {"Max", PType::Int, [](Target& t, const Val& v) { t.c.max = Clamp32(v.i); }},
+    {"Position", PType::Int, [](Target& t, const Val& v) { t.c.position = Clamp32(v.i); }},
+    {"TickStyle", PType::Enum, [](Target& t, const Val& v) { t.c.ticks = v.index != 0; }, ENUM(kTickStyleNames)},
+    {"Frequency", PType::Int, nullptr},
+    {"PageSize", PType::Int, nullptr},
+    {"Orientation", PType::Any, nullptr},
+    {"ThumbLength", PType::Int, nullptr},
+};
+
+const PropDef kListView[] = {
+    {"Columns", PType::Columns, [](Target& t, const Val& v) { t.c.columns = v.columns; }},
+    {"ViewStyle", PType::Enum, [](Target& t, const Val& v) { t.c.report_view = v.index == 3; }, ENUM(kViewStyleNames)},
+    {"GridLines", PType::Bool, [](Target& t, const Val& v) { t.c.grid_lines = v.b; }},
+    {"RowSelect", PType::Bool, [](Target& t, const Val& v) { t.c.row_select = v.b; }},
+    {"ReadOnly", PType::Bool, [](Target& t, const Val& v) { t.c.read_only = v.b; }},
+    {"HideSelection", PType::Bool, nullptr},
+};
+
+const PropDef kOpenDialog[] = {
+    {"Filter", PType::Str, [](Target& t, const Val& v) { t.c.filter = v.s; }},
+    {"Options", PType::Set, [](Target& t, const Val& v) {
+       for (const std::string& o : v.strs) {
+         if (cfgtext::EqualNoCase(o, "ofHideReadOnly")) t.c.hide_read_only = true;
+         else if (cfgtext::EqualNoCase(o, "ofFileMustExist")) t.c.file_must_exist = true;
+         else if (cfgtext::EqualNoCase(o, "ofEnableSizing")) t.c.enable_sizing = true;
+       }
+     }},
+    {"Left", PType::Int, nullptr},
+    {"Top", PType::Int, nullptr},
+    {"Title", PType::Str, [](Target& t, const Val& v) { t.c.caption = v.s; }},
+};
+
 using Group = std::span<const PropDef>;
 
 std::vector<Group> GroupsOf(ControlClass cls) {
@@ -388,6 +459,12 @@ std::vector<Group> GroupsOf(ControlClass cls) {
     case ControlClass::ClickShape: return {kCommon, kShape};
     case ControlClass::Bevel: return {kCommon, kBevel};
     case ControlClass::Timer: return {kTimer};
+    case ControlClass::ComboBox: return {kCommon, kFont, kColor, kComboBox};
+    case ControlClass::UpDown: return {kCommon, kUpDown};
+    case ControlClass::TrackBar: return {kCommon, kTrackBar};
+    case ControlClass::ListView: return {kCommon, kFont, kColor, kCtl3D, kListView};
+    case ControlClass::GroupBox: return {kCommon, kFont, kColor, kCaption, kCtl3D};
+    case ControlClass::OpenDialog: return {kOpenDialog};
   }
   return {};
 }
@@ -524,6 +601,25 @@ Val Convert(const PropDef& d, const FormProperty& p) {
         out.strs.push_back(item.text);
       }
       return out;
+    case PType::Set:
+      if (v.kind != FormValueKind::Set) wrong("a set");
+      out.strs = v.set;
+      return out;
+    case PType::Columns:
+      if (v.kind != FormValueKind::Collection) wrong("a collection");
+      for (const std::vector<FormProperty>& item : v.items) {
+        ListColumnSpec col;
+        for (const FormProperty& ip : item) {
+          const FormValue& iv = ip.value;
+          if (cfgtext::EqualNoCase(ip.path, "Caption") && iv.kind == FormValueKind::String) col.caption = iv.text;
+          else if (cfgtext::EqualNoCase(ip.path, "Width") && iv.kind == FormValueKind::Integer) col.width = Clamp32(iv.integer);
+          else if (cfgtext::EqualNoCase(ip.path, "AutoSize") && iv.kind == FormValueKind::Identifier)
+            col.auto_size = cfgtext::EqualNoCase(iv.text, "True");
+          else Fail(ip.line, "a list column has no property '" + ip.path + "' of that kind");
+        }
+        out.columns.push_back(col);
+      }
+      return out;
     case PType::Ref:
       if (!ident) wrong("a component name");
       out.s = cfgtext::EqualNoCase(v.text, "nil") ? "" : v.text;
@@ -566,6 +662,7 @@ bool TakesParentColor(ControlClass cls) {
     case ControlClass::Shape:
     case ControlClass::ClickShape:
     case ControlClass::Form:
+    case ControlClass::GroupBox:
       return true;
     default:
       return false;
@@ -574,8 +671,10 @@ bool TakesParentColor(ControlClass cls) {
 
 class SpecBuilder {
  public:
+  explicit SpecBuilder(FormClassSet set) : set_(set) {}
+
   FormSpec Build(const FormObject& root) {
-    const DescriptionClass* rc = FindDescriptionClass(root.class_name);
+    const DescriptionClass* rc = Find(root.class_name);
     if (!rc) Fail(root.line, "unknown class '" + root.class_name + "'");
     if (rc->cls != ControlClass::ConfigWindow && rc->cls != ControlClass::Form)
       Fail(root.line, "the root object must be a window, not " + root.class_name);
@@ -606,6 +705,14 @@ class SpecBuilder {
   }
 
  private:
+  const DescriptionClass* Find(std::string_view name) const {
+    if (const DescriptionClass* c = FindDescriptionClass(name)) return c;
+    if (set_ == FormClassSet::Program)
+      for (const DescriptionClass& c : kProgramClasses)
+        if (cfgtext::EqualNoCase(c.name, name)) return &c;
+    return nullptr;
+  }
+
   void Note(const std::string& name, int line) {
     if (name.empty()) return;
     for (const std::string& n : names_)
@@ -615,11 +722,11 @@ class SpecBuilder {
 
   void AddControl(FormSpec& spec, const FormObject& obj, int parent_index, const ControlSpec& parent,
                   const DescriptionClass& parent_class) {
-    const DescriptionClass* dc = FindDescriptionClass(obj.class_name);
+    const DescriptionClass* dc = Find(obj.class_name);
     if (!dc) Fail(obj.line, "unknown class '" + obj.class_name + "'");
     if (dc->cls == ControlClass::ConfigWindow)
       Fail(obj.line, "a " + obj.class_name + " cannot stand inside another window");
-    if (dc->cls != ControlClass::Timer) {
+    if (dc->cls != ControlClass::Timer && dc->cls != ControlClass::OpenDialog) {
       if (!parent_class.holds_controls)
         Fail(obj.line, "a " + std::string(parent_class.name) + " cannot hold " + obj.class_name);
       if ((parent_class.cls == ControlClass::PageControl) != (dc->cls == ControlClass::TabSheet))
@@ -664,6 +771,11 @@ class SpecBuilder {
     };
     if (!spec.window.active_control.empty() && find(spec.window.active_control) < 0)
       spec.window.active_control.clear();
+    for (ControlSpec& c : spec.controls) {
+      if (c.associate.empty()) continue;
+      c.associate_index = find(c.associate);
+      if (c.associate_index < 0) c.associate.clear();
+    }
     for (size_t i = 0; i < spec.controls.size(); ++i) {
       ControlSpec& c = spec.controls[i];
       if (c.cls != ControlClass::PageControl || c.active_page.empty()) continue;
@@ -673,6 +785,7 @@ class SpecBuilder {
     }
   }
 
+  FormClassSet set_;
   std::vector<std::string> names_;
 };
 
@@ -688,10 +801,10 @@ int DescriptionClassCount() { return static_cast<int>(std::size(kClasses)); }
 
 void RegisterDescriptionClasses() {}
 
-FormSpecResult BuildFormSpec(const FormObject& root) {
+FormSpecResult BuildFormSpec(const FormObject& root, FormClassSet set) {
   FormSpecResult r;
   try {
-    SpecBuilder b;
+    SpecBuilder b(set);
     r.spec = b.Build(root);
     r.ok = true;
   } catch (const BuildFailure& f) {
@@ -702,11 +815,11 @@ FormSpecResult BuildFormSpec(const FormObject& root) {
   return r;
 }
 
-FormSpecResult FormSpecFromText(std::string_view text, const std::vector<int>* line_map) {
+FormSpecResult FormSpecFromText(std::string_view text, const std::vector<int>* line_map, FormClassSet set) {
   FormSpecResult r;
   const FormReadResult read = FormTextReader::Read(text);
   if (read.ok) {
-    r = BuildFormSpec(read.root);
+    r = BuildFormSpec(read.root, set);
     if (r.ok) return r;
   } else {
     r.error_line = read.error_line;

@@ -36,13 +36,19 @@ struct FormSpecResult {
   std::string error;    // "line 14: class TLabel has no property 'Colour'"
 };
 
+// Which classes a form text may use: a description's twenty, or those and the further
+// classes of the program's own windows (drop-down lists, up-down arrows, sliders, list
+// views, group boxes, the file-open dialog).
+enum class FormClassSet { Description, Program };
+
 // The root becomes the window (its class must be a window class); every child a control.
-FormSpecResult BuildFormSpec(const FormObject& root);
+FormSpecResult BuildFormSpec(const FormObject& root, FormClassSet set = FormClassSet::Description);
 
 // Reads a rewritten form text and builds its FormSpec; errors of either step come back with
 // their line.
 // line_map (optional): the line of the original text for every line of `text`
 // (see PrepareFormText), so that errors name the line as the description holds it.
-FormSpecResult FormSpecFromText(std::string_view text, const std::vector<int>* line_map = nullptr);
+FormSpecResult FormSpecFromText(std::string_view text, const std::vector<int>* line_map = nullptr,
+                                FormClassSet set = FormClassSet::Description);
 
 }  // namespace kx

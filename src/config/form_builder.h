@@ -20,10 +20,20 @@
 //   Shape, ClickShape  rectangle/square/rounded/ellipse/circle with pen and brush
 //   Bevel              lowered or raised box, frame or line
 //   Timer              a timer with Enabled and Interval and no handler
+// and, in the program's own windows:
+//   ComboBox           drop-down list: items, item index
+//   UpDown             up-down arrows stepping the edit box they are associated with,
+//                      kept within min..max; a typed value stays as typed
+//   TrackBar           slider: min, max, position, ticks
+//   ListView           report view with its columns, grid lines, whole-row selection
+//   GroupBox           framed container with a caption
+//   OpenDialog         the file-open dialog (filter and options), run by RunOpenDialog
+// Enter clicks the bound default button and Escape the bound cancel button.
 // Every control: position and size inside its parent, align, visible, enabled, cursor, hint.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +78,27 @@ class FormWindow {
   // Picture preview.
   virtual void PreviewLoadFile(int preview, const std::string& path) = 0;
   virtual void PreviewRedraw(int preview) = 0;
+
+  // The values of standard controls: check boxes (Checked), drop-down lists (ItemIndex),
+  // edit boxes (Text), up-down arrows and sliders (Position).
+  virtual bool Checked(int control) const = 0;
+  virtual void SetChecked(int control, bool checked) = 0;
+  virtual int ItemIndex(int control) const = 0;
+  virtual void SetItemIndex(int control, int index) = 0;
+  virtual std::string Text(int control) const = 0;
+  virtual void SetText(int control, const std::string& text) = 0;
+  virtual int Position(int control) const = 0;
+  virtual void SetPosition(int control, int position) = 0;
+  virtual void SetEnabled(int control, bool enabled) = 0;
+
+  // List view: the first column of every row, top to bottom.
+  virtual std::vector<std::string> ListRows(int list) const = 0;
+  virtual void ListAddRow(int list, const std::string& caption) = 0;
+  virtual void ListDeleteRow(int list, int row) = 0;
+  virtual int ListSelectedRow(int list) const = 0;  // -1: none
+
+  // Runs a file-open dialog component: the chosen file's full path, nothing when cancelled.
+  virtual std::optional<std::string> RunOpenDialog(int dialog) = 0;
 };
 
 class FormBuilder {

@@ -30,6 +30,8 @@ constexpr FormColor kColorBtnText = SystemColor(18);
 enum class ControlClass {
   ConfigWindow, Form, Label, Image, Preview, Thumbnail, ImageButton, BitBtn, Button, CheckBox,
   Edit, Memo, Panel, PageControl, TabSheet, Shape, ClickShape, Bevel, Timer,
+  // Only in the program's own windows (the settings dialog), never in a description.
+  ComboBox, UpDown, TrackBar, ListView, GroupBox, OpenDialog,
 };
 
 enum class Align { None, Top, Bottom, Left, Right, Client, Custom };
@@ -45,6 +47,13 @@ enum class BevelStyleKind { Lowered, Raised };
 enum class TabStyleKind { Tabs, Buttons, FlatButtons };
 enum class TabPositionKind { Top, Bottom, Left, Right };
 enum class ScrollBarsKind { None, Horizontal, Vertical, Both };
+
+// A column of a list view in report style.
+struct ListColumnSpec {
+  std::string caption;
+  int width = 50;
+  bool auto_size = false;  // the column fills the list's width
+};
 
 struct FontSpec {
   std::string name = "MS Sans Serif";
@@ -129,6 +138,30 @@ struct ControlSpec {
   bool show_check_box = false, show_title = false, multi_rows = true;
   int col_count = 5, row_count = 5, default_col_width = 64, default_row_height = 24;
   ScrollBarsKind scroll_bars = ScrollBarsKind::Vertical;
+
+  // Buttons: Enter clicks the default button, Escape the cancel button.
+  bool default_button = false, cancel_button = false;
+
+  // TEdit: at most this many characters are typed (0: no limit).
+  int max_length = 0;
+
+  // TComboBox (Items in `lines`): the item shown, -1 for none.
+  int item_index = -1;
+  bool drop_down_list = false;
+
+  // TUpDown and TTrackBar.
+  int min = 0, max = 100, position = 0;
+  std::string associate;     // TUpDown: the edit box it steps (a control name; "" for none)
+  int associate_index = -1;  // resolved after the whole form is read
+  bool ticks = true;         // TTrackBar: TickStyle other than tsNone
+
+  // TListView.
+  std::vector<ListColumnSpec> columns;
+  bool report_view = false, grid_lines = false, row_select = false;
+
+  // TOpenDialog.
+  std::string filter;  // "Text|*.txt|All|*.*"
+  bool hide_read_only = false, file_must_exist = false, enable_sizing = false;
 };
 
 // How the window's frame looks; derived from the six window Booleans.

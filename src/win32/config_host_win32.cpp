@@ -8,7 +8,8 @@
 #include "media/picture_decoder.h"
 #include "package/picture_record.h"
 #include "win32/app.h"
-#include "win32/settings_dialog_win32.h"
+#include "config/settings_dialog.h"
+#include "win32/form_builder_win32.h"
 #include "win32/show_window.h"
 
 namespace kx::win32 {
@@ -36,7 +37,14 @@ void Win32ConfigHost::ShowSinglePicture(const std::string& path) {
   kx::win32::ShowSinglePicture(project_, path, settings_);
 }
 
-bool Win32ConfigHost::RunSettingsDialog(SettingsDialogState& state) { return RunSettingsDialogWindow(state); }
+bool Win32ConfigHost::RunSettingsDialog(SettingsDialogState& state) {
+  Win32FormBuilder builder;
+  SettingsDialog dialog(builder);
+  std::string error;
+  const bool ok = dialog.Run(state, &error);
+  if (!ok && !error.empty()) ReportError(error);
+  return ok;
+}
 
 bool Win32ConfigHost::LoadPicture(const std::string& path, bool picture_file, Bitmap32& out) {
   if (picture_file) {

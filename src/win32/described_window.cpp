@@ -1,6 +1,7 @@
 #include "win32/described_window.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 
@@ -60,6 +61,9 @@ bool RegisterClasses() {
   return true;
 }
 
+// Components with no place on the screen.
+bool NonVisual(ControlClass c) { return c == ControlClass::Timer || c == ControlClass::OpenDialog; }
+
 bool IsGraphic(ControlClass c) {
   return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
          c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
@@ -86,13 +90,13 @@ int DescribedWindow::S(int v) const {
 
 bool DescribedWindow::Windowed(int c) const {
   const ControlClass k = Spec(c).cls;
-  return !IsGraphic(k) && k != ControlClass::Timer;
+  return !IsGraphic(k) && !NonVisual(k);
 }
 
 bool DescribedWindow::Container(int c) const {
   if (c < 0) return true;
   const ControlClass k = Spec(c).cls;
-  return k == ControlClass::Panel || k == ControlClass::TabSheet;
+  return k == ControlClass::Panel || k == ControlClass::TabSheet || k == ControlClass::GroupBox;
 }
 
 HWND DescribedWindow::ParentWindow(int c) const {
@@ -112,7 +116,7 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
 
   const WindowSpec& w = spec_.window;
   DWORD style = WS_CLIPCHILDREN;
-  DWORD ex = 0;
+  DWORD ex = WS_EX_CONTROLPARENT;  // Tab walks through the controls of every container
   switch (w.frame.border) {
     case FrameBorder::None: style |= WS_POPUP; break;
     case FrameBorder::Sizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
@@ -203,7 +207,7 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
 void DescribedWindow::AddHints() {
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
-    if (!c.show_hint || c.hint.empty() || c.cls == ControlClass::Timer) continue;
+    if (!c.show_hint || c.hint.empty() || NonVisual(c.cls)) continue;
     if (!tips_) {
       INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
       InitCommonControlsEx(&icc);
@@ -260,7 +264,7 @@ void DescribedWindow::CreateControl(int c) {
     it.rect = PageArea(pc);
   }
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
-  DWORD ex = 0;
+  DWORD ex = Container(c) || s.cls == ControlClass::PageControl ? WS_EX_CONTROLPARENT : 0;
   const char* cls = kControlClass;
   std::string text;
   Link link{this, c};
@@ -295,8 +299,9 @@ void DescribedWindow::CreateControl(int c) {
         else style |= WS_BORDER;
       }
       it.grid = std::make_unique<ThumbnailGrid>();
-      it.grid->model.picture_width = std::max(1, s.picture_width);
-      it.grid->model.picture_height = std::max(1, s.picture_height);
+      // The thumbnails grow with the window, so that the grid keeps its columns.
+      it.grid->model.picture_width = std::max(1, S(s.picture_width));
+      it.grid->model.picture_height = std::max(1, S(s.picture_height));
       it.grid->model.show_check_box = s.show_check_box;
       it.grid->model.show_title = s.show_title;
       it.grid->model.multi_rows = s.multi_rows;
@@ -314,12 +319,43 @@ void DescribedWindow::CreateControl(int c) {
       text = s.caption;
       it.brush = CreateSolidBrush(back);
       break;
+    case ControlClass::ComboBox:
+      cls = WC_COMBOBOXA;
+      param = nullptr;
+      style |= WS_TABSTOP | WS_VSCROLL | (s.drop_down_list ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+      break;
+    case ControlClass::UpDown:
+      cls = UPDOWN_CLASSA;
+      param = nullptr;
+      style |= UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+      break;
+    case ControlClass::TrackBar:
+      cls = TRACKBAR_CLASSA;
+      param = nullptr;
+      style |= WS_TABSTOP | TBS_HORZ | (s.ticks ? TBS_AUTOTICKS : TBS_NOTICKS);
+      break;
+    case ControlClass::ListView:
+      cls = WC_LISTVIEWA;
+      param = nullptr;
+      style |= WS_TABSTOP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | (s.report_view ? LVS_REPORT : LVS_LIST);
+      if (s.border == BorderKind::Single) ex |= WS_EX_CLIENTEDGE;
+      break;
     default:
       break;
   }
+  if (cls != kControlClass) {
+    static bool common_controls = false;
+    if (!common_controls) {
+      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+      common_controls = InitCommonControlsEx(&icc) != FALSE;
+    }
+  }
   if (!s.enabled) style |= WS_DISABLED;
   const RECT& r = it.rect;
-  it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+  int height = r.bottom - r.top;
+  // A drop-down list's window height includes its open list.
+  if (s.cls == ControlClass::ComboBox) height += S(14) * std::clamp(static_cast<int>(s.lines.size()), 1, 8) + S(4);
+  it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height,
                             parent, nullptr, GetModuleHandleA(nullptr), param);
   if (!it.hwnd) return;
   if (it.grid) it.grid->Attach(it.hwnd);
@@ -327,6 +363,61 @@ void DescribedWindow::CreateControl(int c) {
     SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
     if (s.cls == ControlClass::CheckBox) SendMessageA(it.hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  switch (s.cls) {
+    case ControlClass::Edit:
+      if (s.max_length > 0) SendMessageA(it.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(s.max_length), 0);
+      break;
+    case ControlClass::ComboBox:
+      for (const std::string& line : s.lines) SendMessageA(it.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      SendMessageA(it.hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.item_index), 0);
+      break;
+    case ControlClass::UpDown:
+      if (Valid(s.associate_index) && items_[static_cast<size_t>(s.associate_index)].hwnd)
+        SendMessageA(it.hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(items_[static_cast<size_t>(s.associate_index)].hwnd), 0);
+      SendMessageA(it.hwnd, UDM_SETRANGE32, static_cast<WPARAM>(s.min), s.max);
+      SendMessageA(it.hwnd, UDM_SETPOS32, 0, s.position);
+      break;
+    case ControlClass::TrackBar:
+      SendMessageA(it.hwnd, TBM_SETRANGEMIN, FALSE, s.min);
+      SendMessageA(it.hwnd, TBM_SETRANGEMAX, FALSE, s.max);
+      SendMessageA(it.hwnd, TBM_SETPOS, TRUE, s.position);
+      break;
+    case ControlClass::ListView: {
+      DWORD lv_ex = 0;
+      if (s.grid_lines) lv_ex |= LVS_EX_GRIDLINES;
+      if (s.row_select) lv_ex |= LVS_EX_FULLROWSELECT;
+      SendMessageA(it.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, lv_ex, lv_ex);
+      for (size_t i = 0; i < s.columns.size(); ++i) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.pszText = const_cast<char*>(s.columns[i].caption.c_str());
+        col.cx = S(s.columns[i].width);
+        SendMessageA(it.hwnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+      }
+      FitListColumns(c);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// Auto-sized columns share what the other columns leave of the list's width.
+void DescribedWindow::FitListColumns(int c) {
+  const ControlSpec& s = Spec(c);
+  HWND h = items_[static_cast<size_t>(c)].hwnd;
+  if (!h || !s.report_view) return;
+  RECT client;
+  GetClientRect(h, &client);
+  int fixed = 0, autos = 0;
+  for (const ListColumnSpec& col : s.columns) {
+    if (col.auto_size) ++autos;
+    else fixed += S(col.width);
+  }
+  if (autos == 0) return;
+  const int each = std::max(S(20), static_cast<int>((client.right - client.left - fixed) / autos));
+  for (size_t i = 0; i < s.columns.size(); ++i)
+    if (s.columns[i].auto_size) SendMessageA(h, LVM_SETCOLUMNWIDTH, i, each);
 }
 
 RECT DescribedWindow::ClientOf(int container) const {
@@ -406,7 +497,7 @@ void DescribedWindow::Layout(int container) {
     for (size_t i = 0; i < items_.size(); ++i) {
       const ControlSpec& c = spec_.controls[i];
       Item& it = items_[i];
-      if (c.parent != container || c.align != al || !it.visible || c.cls == ControlClass::Timer) continue;
+      if (c.parent != container || c.align != al || !it.visible || NonVisual(c.cls)) continue;
       const int w = it.rect.right - it.rect.left, h = it.rect.bottom - it.rect.top;
       switch (al) {
         case Align::Top: it.rect = {a.left, a.top, a.right, a.top + h}; a.top += h; break;
@@ -478,13 +569,30 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
           HGDIOBJ old = SelectObject(m, it.font);
           SetBkMode(m, TRANSPARENT);
           SetTextColor(m, ToColorRef(k.font.color, GetSysColor(COLOR_BTNTEXT)));
-          for (int p : PagesOf(c)) {
-            if (!Spec(p).tab_visible) continue;
-            RECT t = TabRect(c, p);
-            if (p == it.active_page) InflateRect(&t, 2, 2);
-            DrawEdge(m, &t, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
-            const std::string& cap = Spec(p).caption;
-            DrawTextA(m, cap.c_str(), static_cast<int>(cap.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+          // The other tabs stand a little lower, above the page's frame; the chosen tab is
+          // drawn last, a little larger, and opens into its page.
+          const int frame_top = area.top;
+          for (int pass = 0; pass < 2; ++pass) {
+            for (int p : PagesOf(c)) {
+              const bool active = p == it.active_page;
+              if (!Spec(p).tab_visible || active != (pass == 1)) continue;
+              RECT t = TabRect(c, p);
+              if (active) {
+                t.left -= 2;
+                t.right += 2;
+                t.top -= 2;
+                t.bottom = frame_top + 2;
+              } else {
+                t.top += 2;
+                t.bottom = frame_top;
+              }
+              FillColor(m, t, GetSysColor(COLOR_BTNFACE));
+              DrawEdge(m, &t, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
+              RECT text = t;
+              if (active) text.bottom = frame_top;
+              const std::string& cap = Spec(p).caption;
+              DrawTextA(m, cap.c_str(), static_cast<int>(cap.size()), &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            }
           }
           SelectObject(m, old);
           break;
@@ -492,6 +600,27 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
         case ControlClass::Thumbnail:
           if (it.grid) it.grid->Paint(s, client);
           break;
+        case ControlClass::GroupBox: {
+          // An etched frame whose top runs through the middle of the caption.
+          FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
+          HGDIOBJ old = SelectObject(m, it.font);
+          TEXTMETRICA tm{};
+          GetTextMetricsA(m, &tm);
+          RECT frame = client;
+          frame.top += tm.tmHeight / 2;
+          DrawEdge(m, &frame, EDGE_ETCHED, BF_RECT);
+          if (!k.caption.empty()) {
+            SIZE sz{};
+            GetTextExtentPoint32A(m, k.caption.c_str(), static_cast<int>(k.caption.size()), &sz);
+            RECT t = {S(8), 0, S(8) + sz.cx + 4, tm.tmHeight};
+            FillColor(m, t, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
+            SetBkMode(m, TRANSPARENT);
+            SetTextColor(m, k.enabled ? ToColorRef(k.font.color, GetSysColor(COLOR_BTNTEXT)) : GetSysColor(COLOR_GRAYTEXT));
+            TextOutA(m, t.left + 2, 0, k.caption.c_str(), static_cast<int>(k.caption.size()));
+          }
+          SelectObject(m, old);
+          break;
+        }
         case ControlClass::Preview:
           // The rendered bitmap, stretched when the preview changed size since.
           FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
@@ -573,6 +702,18 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
       }
       break;
     case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) != hwnd) {
+        // Asked by a standard control: its own cursor unless the description gives one.
+        for (size_t i = 0; i < items_.size(); ++i) {
+          if (items_[i].hwnd != reinterpret_cast<HWND>(wp)) continue;
+          if (LOWORD(lp) == HTCLIENT && spec_.controls[i].cursor != 0 && !items_[i].grid) {
+            SetCursor(CursorFor(spec_.controls[i].cursor));
+            return TRUE;
+          }
+          break;
+        }
+        return FALSE;
+      }
       if (LOWORD(lp) == HTCLIENT) {
         POINT p;
         GetCursorPos(&p);
@@ -667,10 +808,14 @@ void DescribedWindow::ShowModal(FormEvents& events) {
   ShowWindow(hwnd_, spec_.window.frame.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
+  // The focus starts on ActiveControl, else on the first control Tab reaches.
+  HWND focus = nullptr;
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].hwnd && !spec_.window.active_control.empty() &&
         lstrcmpiA(spec_.controls[i].name.c_str(), spec_.window.active_control.c_str()) == 0)
-      SetFocus(items_[i].hwnd);
+      focus = items_[i].hwnd;
+  if (!focus) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (focus) SetFocus(focus);
   MSG msg;
   while (!closing_) {
     const BOOL r = GetMessageA(&msg, nullptr, 0, 0);
@@ -680,6 +825,8 @@ void DescribedWindow::ShowModal(FormEvents& events) {
     }
     if (r < 0) break;
     if (AcceleratorKey(msg)) continue;
+    // Tab, Shift+Tab and the arrows between controls, as in a dialog.
+    if (IsDialogMessageA(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -700,6 +847,30 @@ bool DescribedWindow::AcceleratorKey(const MSG& msg) {
   if (!IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
     return false;
   const bool alt = msg.message == WM_SYSKEYDOWN;
+  if (!alt && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+    // Enter clicks the default button and Escape the cancel button; an open drop-down list
+    // and a multi-line text box keep their keys.
+    HWND focus = GetFocus();
+    char cls[16] = {};
+    GetClassNameA(focus, cls, sizeof cls);
+    if (lstrcmpiA(cls, "EDIT") == 0 && (GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE) && msg.wParam == VK_RETURN)
+      return false;
+    if (lstrcmpiA(cls, "COMBOBOX") == 0 && SendMessageA(focus, CB_GETDROPPEDSTATE, 0, 0)) return false;
+    if (HWND p = GetParent(focus); p && lstrcmpiA(cls, "EDIT") == 0) {
+      // The edit box inside a drop-down list.
+      char pcls[16] = {};
+      GetClassNameA(p, pcls, sizeof pcls);
+      if (lstrcmpiA(pcls, "COMBOBOX") == 0 && SendMessageA(p, CB_GETDROPPEDSTATE, 0, 0)) return false;
+    }
+    for (size_t i = 0; i < items_.size(); ++i) {
+      const ControlSpec& c = spec_.controls[i];
+      const bool wanted = msg.wParam == VK_RETURN ? c.default_button : c.cancel_button;
+      if (!wanted || !items_[i].click || !c.enabled || !items_[i].visible) continue;
+      Click(static_cast<int>(i));
+      return true;
+    }
+    return false;
+  }
   if (!alt) {
     char cls[16] = {};
     GetClassNameA(GetFocus(), cls, sizeof cls);
@@ -811,6 +982,127 @@ void DescribedWindow::PreviewRedraw(int p) {
   if (it.preview.Width() != it.rect.right - it.rect.left || it.preview.Height() != it.rect.bottom - it.rect.top)
     PreviewLoadFile(p, it.preview_file);
   Invalidate(p);
+}
+
+HWND DescribedWindow::Native(int c, ControlClass cls) const {
+  if (!Valid(c) || Spec(c).cls != cls) return nullptr;
+  return items_[static_cast<size_t>(c)].hwnd;
+}
+
+bool DescribedWindow::Checked(int c) const {
+  HWND h = Native(c, ControlClass::CheckBox);
+  return h && SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DescribedWindow::SetChecked(int c, bool checked) {
+  if (HWND h = Native(c, ControlClass::CheckBox)) SendMessageA(h, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int DescribedWindow::ItemIndex(int c) const {
+  HWND h = Native(c, ControlClass::ComboBox);
+  return h ? static_cast<int>(SendMessageA(h, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void DescribedWindow::SetItemIndex(int c, int index) {
+  if (HWND h = Native(c, ControlClass::ComboBox)) SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::string DescribedWindow::Text(int c) const {
+  if (!Valid(c) || !items_[static_cast<size_t>(c)].hwnd) return {};
+  HWND h = items_[static_cast<size_t>(c)].hwnd;
+  const int n = GetWindowTextLengthA(h);
+  std::string text(static_cast<size_t>(std::max(0, n)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(h, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void DescribedWindow::SetText(int c, const std::string& text) {
+  if (Valid(c) && items_[static_cast<size_t>(c)].hwnd) SetWindowTextA(items_[static_cast<size_t>(c)].hwnd, text.c_str());
+}
+
+int DescribedWindow::Position(int c) const {
+  if (HWND h = Native(c, ControlClass::UpDown)) return static_cast<int>(SendMessageA(h, UDM_GETPOS32, 0, 0));
+  if (HWND h = Native(c, ControlClass::TrackBar)) return static_cast<int>(SendMessageA(h, TBM_GETPOS, 0, 0));
+  return 0;
+}
+
+void DescribedWindow::SetPosition(int c, int position) {
+  if (HWND h = Native(c, ControlClass::UpDown)) SendMessageA(h, UDM_SETPOS32, 0, position);
+  if (HWND h = Native(c, ControlClass::TrackBar)) SendMessageA(h, TBM_SETPOS, TRUE, position);
+}
+
+void DescribedWindow::SetEnabled(int c, bool enabled) {
+  if (!Valid(c)) return;
+  spec_.controls[static_cast<size_t>(c)].enabled = enabled;
+  if (HWND h = items_[static_cast<size_t>(c)].hwnd) EnableWindow(h, enabled ? TRUE : FALSE);
+  Invalidate(c);
+}
+
+std::vector<std::string> DescribedWindow::ListRows(int c) const {
+  std::vector<std::string> rows;
+  HWND h = Native(c, ControlClass::ListView);
+  if (!h) return rows;
+  const int n = static_cast<int>(SendMessageA(h, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    std::vector<char> buf(1024);
+    for (;;) {
+      LVITEMA item{};
+      item.iSubItem = 0;
+      item.pszText = buf.data();
+      item.cchTextMax = static_cast<int>(buf.size());
+      const int len = static_cast<int>(SendMessageA(h, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+      if (len < static_cast<int>(buf.size()) - 1 || buf.size() >= 65536) {
+        rows.emplace_back(buf.data(), static_cast<size_t>(std::max(0, len)));
+        break;
+      }
+      buf.resize(buf.size() * 4);  // a longer path than the buffer
+    }
+  }
+  return rows;
+}
+
+void DescribedWindow::ListAddRow(int c, const std::string& caption) {
+  HWND h = Native(c, ControlClass::ListView);
+  if (!h) return;
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = static_cast<int>(SendMessageA(h, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = const_cast<char*>(caption.c_str());
+  SendMessageA(h, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  FitListColumns(c);  // a vertical scroll bar may have come
+}
+
+void DescribedWindow::ListDeleteRow(int c, int row) {
+  if (HWND h = Native(c, ControlClass::ListView)) {
+    SendMessageA(h, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    FitListColumns(c);
+  }
+}
+
+int DescribedWindow::ListSelectedRow(int c) const {
+  HWND h = Native(c, ControlClass::ListView);
+  return h ? static_cast<int>(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) : -1;
+}
+
+std::optional<std::string> DescribedWindow::RunOpenDialog(int c) {
+  if (!Valid(c) || Spec(c).cls != ControlClass::OpenDialog) return std::nullopt;
+  const ControlSpec& s = Spec(c);
+  // "Name|pattern|Name|pattern" becomes the dialog's pairs of zero-ended strings.
+  std::string filter = s.filter;
+  filter.append(2, '|');
+  std::replace(filter.begin(), filter.end(), '|', '\0');
+  std::vector<char> file(32768, '\0');
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = s.filter.empty() ? nullptr : filter.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = s.caption.empty() ? nullptr : s.caption.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | (s.hide_read_only ? OFN_HIDEREADONLY : 0) |
+              (s.file_must_exist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0) | (s.enable_sizing ? OFN_ENABLESIZING : 0);
+  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file.data());
 }
 
 }  // namespace kx::win32

@@ -41,6 +41,20 @@ class DescribedWindow : public FormWindow {
   void GridSelectCell(int grid, int col, int row) override;
   void PreviewLoadFile(int preview, const std::string& path) override;
   void PreviewRedraw(int preview) override;
+  bool Checked(int control) const override;
+  void SetChecked(int control, bool checked) override;
+  int ItemIndex(int control) const override;
+  void SetItemIndex(int control, int index) override;
+  std::string Text(int control) const override;
+  void SetText(int control, const std::string& text) override;
+  int Position(int control) const override;
+  void SetPosition(int control, int position) override;
+  void SetEnabled(int control, bool enabled) override;
+  std::vector<std::string> ListRows(int list) const override;
+  void ListAddRow(int list, const std::string& caption) override;
+  void ListDeleteRow(int list, int row) override;
+  int ListSelectedRow(int list) const override;
+  std::optional<std::string> RunOpenDialog(int dialog) override;
 
   // The window procedure's work for the window itself (control -1) or a control.
   LRESULT Handle(int control, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -70,6 +84,8 @@ class DescribedWindow : public FormWindow {
   bool Container(int c) const;
   HWND ParentWindow(int c) const;
   void CreateControl(int c);
+  HWND Native(int c, ControlClass cls) const;  // the standard control's window, if it is one
+  void FitListColumns(int list);
   void Layout(int container);
   RECT ClientOf(int container) const;
   RECT PageArea(int page_control) const;

@@ -223,7 +223,9 @@ bool ThumbnailGrid::Handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT* out) {
     case WM_VSCROLL:
     case WM_HSCROLL: {
       if ((msg == WM_VSCROLL) != model.multi_rows) return true;
-      SCROLLINFO si{sizeof si, SIF_ALL};
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_ALL;
       GetScrollInfo(hwnd_, model.multi_rows ? SB_VERT : SB_HORZ, &si);
       int to = first_;
       switch (LOWORD(wp)) {

@@ -291,6 +291,13 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
                  const Bitmap32* glyph, bool pressed) {
   HDC dc = s.Dc();
   RECT face = r;
+  if (c.default_button) {
+    // The default button (Enter) wears a dark outline.
+    HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+    FrameRect(dc, &face, frame);
+    DeleteObject(frame);
+    InflateRect(&face, -1, -1);
+  }
   DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const int shift = pressed ? 1 : 0;
   // The glyph strip holds NumGlyphs faces side by side; the first is the normal one.

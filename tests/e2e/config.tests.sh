@@ -411,6 +411,19 @@ test_config_controls() {
   local rows; rows=$(echo "$col" | awk '$3 > $2 + 40 {n++} END {print n + 0}')
   [ -n "$first" ] && [ "$rows" -ge 10 ] || { shot config_fail; fail "no open list under Show Image"; }
   config_click $((DX + 12 + 200)) $((DY + 32 + 140 + first + rows * 3 + rows / 2))
+  # The music page: "Add" runs the file-open dialog and its file becomes a row of the list.
+  printf 'RIFF' > "$(c_drive)/savers/tune.wav"
+  config_click $((DX + 8 + 140)) $((DY + 8 + 10))  # the "Background Music" tab
+  config_click $((DX + 12 + 8 + 19)) $((DY + 32 + 195 + 10))  # Add
+  wait_for 15 window_named Open || { shot config_fail; fail "Add opened no file dialog"; }
+  sleep 0.5
+  xdotool type --delay 20 'C:\savers\tune.wav'
+  xdotool key Return
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Open\$' | grep -q ." || { shot config_fail; fail "the file dialog stayed open"; }
+  sleep 0.3
+  shot config_settings_music
+  [ "$(config_count "$state/config_settings_music.png" $((DX + 12 + 10)) $((DY + 32 + 52)) 120 14 black)" -gt 10 ] \
+    || fail "no row in the music list"
   # KX_KEEP_SHOTS=FOLDER keeps the screenshots for a look.
   [ -n "${KX_KEEP_SHOTS:-}" ] && cp "$state"/config_controls*.png "$state"/config_settings*.png "$KX_KEEP_SHOTS"/
   config_click $((DX + 235)) $((DY + 276))  # OK
@@ -420,6 +433,14 @@ test_config_controls() {
   echo "$text" | grep -qx 'Duration=21' || fail "Duration is not 21"
   echo "$text" | grep -qx 'Speed=10' || fail "Speed is not written"
   echo "$text" | grep -qx 'ImageMode=3' || fail "ImageMode is not 3"
+  echo "$text" | sed -n '/^\[MusicList\]/,/^\[/p' | grep -qix 'C:\\savers\\tune.wav=' || fail "the music list does not hold the added file"
+
+  # Escape cancels the dialog, as its Cancel button does.
+  config_click $((CX + 237)) $((CY + 182))  # Open setting
+  wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog the second time"; }
+  sleep 0.5
+  xdotool key Tab Tab Escape
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "Escape did not close the dialog"
 
   config_click $((CX + 240)) $((CY + 235))  # Close window
   wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close did not end configuration mode"

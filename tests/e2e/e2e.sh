@@ -83,6 +83,8 @@ setup() {
   timeout 180 "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 || fail "wineboot"
   timeout 60 "${WINE%64}server" -w 2>/dev/null || timeout 60 wineserver -w
   mkdir -p "$(temp_dir)"
+  # Windows' dialog font, as Windows has it: Wine's own Tahoma, when it is installed.
+  cp /usr/share/wine/fonts/tahoma*.ttf "$(c_drive)/windows/Fonts/" 2>/dev/null || true
   note "Wine prefix ready on display $DISPLAY"
 }
 

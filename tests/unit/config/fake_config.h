@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct FakeWorld {
   std::vector<std::string> loaded_pictures;
   std::vector<std::pair<Bitmap32, std::string>> wallpapers;
   std::vector<FakeWindow*> open_windows;
+  std::optional<std::string> open_dialog_answer;  // what a file-open dialog returns
 };
 
 class FakeWindow : public FormWindow {
@@ -41,6 +43,15 @@ class FakeWindow : public FormWindow {
     }
     clickable.resize(spec.controls.size(), false);
     previews.resize(spec.controls.size());
+    for (const ControlSpec& c : spec.controls) {
+      Value v;
+      v.checked = c.checked;
+      v.item_index = c.item_index;
+      v.text = c.text;
+      v.position = c.position;
+      v.enabled = c.enabled;
+      values.push_back(v);
+    }
   }
   ~FakeWindow() override { world_.log.push_back("free " + spec.window.name); }
 
@@ -79,6 +90,27 @@ class FakeWindow : public FormWindow {
   }
   void PreviewLoadFile(int c, const std::string& path) override { previews.at(c) = path; }
   void PreviewRedraw(int) override {}
+  bool Checked(int c) const override { return values.at(c).checked; }
+  void SetChecked(int c, bool v) override { values.at(c).checked = v; }
+  int ItemIndex(int c) const override { return values.at(c).item_index; }
+  void SetItemIndex(int c, int i) override { values.at(c).item_index = i; }
+  std::string Text(int c) const override { return values.at(c).text; }
+  void SetText(int c, const std::string& t) override { values.at(c).text = t; }
+  int Position(int c) const override { return values.at(c).position; }
+  void SetPosition(int c, int p) override { values.at(c).position = p; }
+  void SetEnabled(int c, bool e) override { values.at(c).enabled = e; }
+  std::vector<std::string> ListRows(int c) const override { return values.at(c).rows; }
+  void ListAddRow(int c, const std::string& r) override { values.at(c).rows.push_back(r); }
+  void ListDeleteRow(int c, int row) override {
+    auto& rows = values.at(c).rows;
+    rows.erase(rows.begin() + row);
+    values.at(c).selected = -1;
+  }
+  int ListSelectedRow(int c) const override { return values.at(c).selected; }
+  std::optional<std::string> RunOpenDialog(int c) override {
+    world_.log.push_back("open dialog " + spec.controls.at(c).filter);
+    return world_.open_dialog_answer;
+  }
 
   // Test helpers.
   int Find(const std::string& name) const {
@@ -88,12 +120,25 @@ class FakeWindow : public FormWindow {
   }
   void Click(const std::string& name) {
     const int c = Find(name);
-    if (c >= 0 && clickable[c] && events_) events_->OnControlClick(c);
+    if (c >= 0 && clickable[c] && values[c].enabled && events_) events_->OnControlClick(c);
   }
   void ClickCell(int index) { GridSelectCell(Find("Grid"), index % grid_cols, index / grid_cols); }
 
+  // A standard control's value as the user left it.
+  struct Value {
+    bool checked = false;
+    int item_index = -1;
+    std::string text;
+    int position = 0;
+    bool enabled = true;
+    std::vector<std::string> rows;
+    int selected = -1;
+  };
+  Value& V(const std::string& name) { return values.at(Find(name)); }
+
   FakeWorld& world_;
   FormSpec spec;
+  std::vector<Value> values;
   FormEvents* events_ = nullptr;
   std::vector<bool> visible, read_only, clickable;
   std::vector<std::string> previews;
