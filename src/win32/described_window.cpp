@@ -1013,11 +1013,17 @@ std::string DescribedWindow::Text(int c) const {
   const int n = GetWindowTextLengthA(h);
   std::string text(static_cast<size_t>(std::max(0, n)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(h, text.data(), static_cast<int>(text.size()))));
+  // A memo's Text is all its lines, each followed by CR LF.
+  if (Spec(c).cls == ControlClass::Memo) return cfgtext::JoinLines(cfgtext::SplitLines(text), true);
   return text;
 }
 
 void DescribedWindow::SetText(int c, const std::string& text) {
-  if (Valid(c) && items_[static_cast<size_t>(c)].hwnd) SetWindowTextA(items_[static_cast<size_t>(c)].hwnd, text.c_str());
+  if (!Valid(c) || !items_[static_cast<size_t>(c)].hwnd) return;
+  // A memo splits the text into lines at CR, LF or CR LF.
+  const std::string shown =
+      Spec(c).cls == ControlClass::Memo ? cfgtext::JoinLines(cfgtext::SplitLines(text), false) : text;
+  SetWindowTextA(items_[static_cast<size_t>(c)].hwnd, shown.c_str());
 }
 
 int DescribedWindow::Position(int c) const {
