@@ -1,5 +1,7 @@
 #include "win32/audio_win32.h"
 
+#include "win32/win32_system.h"
+
 #include <mmsystem.h>
 #include <dsound.h>
 
@@ -175,33 +177,9 @@ void Win32Audio::CloseMusic() {
 }
 
 std::string Win32Audio::CommonSoundsFolder() {
-  std::string folder;
-  HKEY key;
-  bool read = false;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) ==
-      ERROR_SUCCESS) {
-    char value[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH, type = 0;
-    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-            ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-      value[size < MAX_PATH ? size : MAX_PATH] = 0;
-      folder = value;
-      read = true;
-    }
-    RegCloseKey(key);
-  }
-  if (!read) {
-    // The saver's folder with its first "Tarnvik\" removed stands in for Program Files,
-    // and the user is told which folder that is.
-    folder = executable_folder_;
-    const std::string upper = UpperCase(folder);
-    const size_t at = upper.find("TARNVIK\\");
-    if (at != std::string::npos) folder.erase(at, 8);
-  }
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  folder += "Velbrin\\Common\\";
-  if (!read) MessageBoxA(window_, folder.c_str(), "", MB_OK);
+  bool from_registry = false;
+  const std::string folder = SharedCommonFolder(executable_folder_, &from_registry);
+  if (!from_registry) MessageBoxA(window_, folder.c_str(), "", MB_OK);
   return folder;
 }
 

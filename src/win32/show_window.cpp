@@ -11,10 +11,12 @@
 #include <cstring>
 #include <memory>
 
+#include "anim/img_object.h"
 #include "show/show_session.h"
 #include "package/paths.h"
 #include "win32/app.h"
 #include "win32/audio_win32.h"
+#include "win32/win32_system.h"
 
 namespace kx::win32 {
 
@@ -136,6 +138,8 @@ class ShowWindow final : public ShowHost {
     dc_ = GetDC(window_);
     audio_ = std::make_unique<Win32Audio>(window_, TheApp().Work ? TheApp().Work->Get() : std::string(),
                                           FolderPart(TheApp().ModulePath));
+    // Object images missing from a living picture are looked for in the shared "images\".
+    TImgObject::SetCommonImageFolder(SharedCommonFolder(FolderPart(TheApp().ModulePath), nullptr));
     running_ = session_.FormShow();
     while (!close_) {
       MSG msg;

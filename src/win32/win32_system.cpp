@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "package/paths.h"
+
 namespace kx::win32 {
 
 std::string ExpandLongFileName(const std::string& path) {
@@ -57,6 +59,35 @@ std::string PerUserFolder() {
   if (f.empty()) return {};
   if (f.back() != '\\') f += '\\';
   return f + "kxsaver\\";
+}
+
+std::string SharedCommonFolder(const std::string& executable_folder, bool* from_registry) {
+  std::string folder;
+  bool read = false;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) ==
+      ERROR_SUCCESS) {
+    char value[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH, type = 0;
+    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      value[size < MAX_PATH ? size : MAX_PATH] = 0;
+      folder = value;
+      read = true;
+    }
+    RegCloseKey(key);
+  }
+  if (!read) {
+    // The saver's folder with its first "Tarnvik\" removed stands in for Program Files.
+    folder = executable_folder;
+    const size_t at = UpperCase(folder).find("TARNVIK\\");
+    if (at != std::string::npos) folder.erase(at, 8);
+  }
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  folder += "Velbrin\\Common\\";
+  if (from_registry) *from_registry = read;
+  return folder;
 }
 
 }  // namespace kx::win32

@@ -18,5 +18,9 @@ std::string TempFolder();
 // The engine's per-user folder under the user's application data ("...\kxsaver\"),
 // or "" when there is none.
 std::string PerUserFolder();
+// The folder that savers share for common sounds and images: Program Files (from the
+// registry) followed by "Velbrin\Common\". When the registry has no Program Files folder,
+// the saver's folder with its first "Tarnvik\" removed stands in, and *from_registry is false.
+std::string SharedCommonFolder(const std::string& executable_folder, bool* from_registry);
 
 }  // namespace kx::win32
