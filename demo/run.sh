@@ -63,7 +63,7 @@ for _ in $(seq 25); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 
-echo "configuration window: screenshot into $out"
+echo "configuration window: screenshots into $out"
 "$WINE" "$saver" /c 2>/dev/null & pid=$!
 for _ in $(seq 60); do
   w=$(xdotool search --onlyvisible --name '^kxsaver Demo Settings$' 2>/dev/null | head -n 1 || true)
@@ -76,6 +76,16 @@ if [ -n "${w:-}" ]; then
   # "Choose pictures..." (client 464,184 .. 656,220) opens the thumbnail window.
   eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
   border=$(( (WIDTH - 680) / 2 ))
+  # "Settings..." (client 464,138 .. 656,174) opens the settings dialog; Escape closes it.
+  xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 156)) click 1
+  for _ in $(seq 20); do
+    xdotool search --onlyvisible --name '^Settings$' >/dev/null 2>&1 && break
+    sleep 0.5
+  done
+  sleep 1
+  import -window root "$out/config-settings.png" 2>/dev/null || true
+  xdotool key Escape
+  sleep 1
   xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 202)) click 1
   sleep 4
   import -window root "$out/config-thumbnails.png" 2>/dev/null || true
