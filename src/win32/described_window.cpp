@@ -64,6 +64,8 @@ bool RegisterClasses() {
 // Components with no place on the screen.
 bool NonVisual(ControlClass c) { return c == ControlClass::Timer || c == ControlClass::OpenDialog; }
 
+bool IsPushButton(ControlClass c) { return c == ControlClass::Button || c == ControlClass::BitBtn; }
+
 bool IsGraphic(ControlClass c) {
   return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
          c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
@@ -200,6 +202,17 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].hwnd) Layout(static_cast<int>(i));
   AddHints();
+  // A control that lies wholly outside its container cannot be seen: Tab passes it by.
+  for (size_t i = 0; i < items_.size(); ++i) {
+    HWND h = items_[i].hwnd;
+    if (!h || !(GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP)) continue;
+    RECT inside, client, overlap;
+    GetWindowRect(h, &inside);
+    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&inside), 2);
+    GetClientRect(GetParent(h), &client);
+    if (!IntersectRect(&overlap, &inside, &client))
+      SetWindowLongA(h, GWL_STYLE, GetWindowLongA(h, GWL_STYLE) & ~WS_TABSTOP);
+  }
 }
 
 // Controls with ShowHint and a hint show it as a tooltip: a windowed control as itself, a
@@ -318,6 +331,10 @@ void DescribedWindow::CreateControl(int c) {
       style |= WS_TABSTOP | BS_AUTOCHECKBOX;
       text = s.caption;
       it.brush = CreateSolidBrush(back);
+      break;
+    case ControlClass::Button:
+    case ControlClass::BitBtn:
+      style |= WS_TABSTOP;
       break;
     case ControlClass::ComboBox:
       cls = WC_COMBOBOXA;
@@ -560,7 +577,14 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
       switch (k.cls) {
         case ControlClass::Panel: PaintPanel(s, k, client, it.font, k.bevel_width); break;
         case ControlClass::Button:
-        case ControlClass::BitBtn: PaintButton(s, k, client, it.font, &it.picture, it.pressed); break;
+        case ControlClass::BitBtn:
+          PaintButton(s, k, client, it.font, &it.picture, it.pressed);
+          if (GetFocus() == hwnd) {
+            RECT focus = client;
+            InflateRect(&focus, -4, -4);
+            DrawFocusRect(m, &focus);
+          }
+          break;
         case ControlClass::PageControl: {
           FillColor(m, client, GetSysColor(COLOR_BTNFACE));
           RECT area = PageArea(c);
@@ -743,12 +767,37 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
           items_[static_cast<size_t>(hit)].button->model->LeftDown();
         }
       } else if (Valid(c)) {
+        if (IsPushButton(Spec(c).cls) && Spec(c).enabled) SetFocus(hwnd);
         items_[static_cast<size_t>(c)].pressed = true;
         SetCapture(hwnd);
         Invalidate(c);
       }
       return 0;
     }
+    case WM_GETDLGCODE:
+      if (Valid(c) && IsPushButton(Spec(c).cls))
+        return DLGC_BUTTON | (Spec(c).default_button ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (Valid(c) && IsPushButton(Spec(c).cls)) Invalidate(c);
+      break;
+    case WM_KEYDOWN:
+      // Space presses a push button that has the focus; letting it go clicks.
+      if (Valid(c) && IsPushButton(Spec(c).cls) && wp == VK_SPACE && !(lp & (1 << 30))) {
+        items_[static_cast<size_t>(c)].pressed = true;
+        Invalidate(c);
+        return 0;
+      }
+      break;
+    case WM_KEYUP:
+      if (Valid(c) && IsPushButton(Spec(c).cls) && wp == VK_SPACE && items_[static_cast<size_t>(c)].pressed) {
+        items_[static_cast<size_t>(c)].pressed = false;
+        Invalidate(c);
+        Click(c);
+        return 0;
+      }
+      break;
     case WM_LBUTTONUP: {
       const POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       if (GetCapture() == hwnd) ReleaseCapture();
@@ -861,6 +910,15 @@ bool DescribedWindow::AcceleratorKey(const MSG& msg) {
       char pcls[16] = {};
       GetClassNameA(p, pcls, sizeof pcls);
       if (lstrcmpiA(pcls, "COMBOBOX") == 0 && SendMessageA(p, CB_GETDROPPEDSTATE, 0, 0)) return false;
+    }
+    if (msg.wParam == VK_RETURN) {
+      // Enter on a push button that has the focus clicks that button.
+      for (size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].hwnd != focus || !IsPushButton(spec_.controls[i].cls)) continue;
+        if (!items_[i].click || !spec_.controls[i].enabled) break;
+        Click(static_cast<int>(i));
+        return true;
+      }
     }
     for (size_t i = 0; i < items_.size(); ++i) {
       const ControlSpec& c = spec_.controls[i];

@@ -435,12 +435,20 @@ test_config_controls() {
   echo "$text" | grep -qx 'ImageMode=3' || fail "ImageMode is not 3"
   echo "$text" | sed -n '/^\[MusicList\]/,/^\[/p' | grep -qix 'C:\\savers\\tune.wav=' || fail "the music list does not hold the added file"
 
-  # Escape cancels the dialog, as its Cancel button does.
+  # The keyboard: Escape cancels the dialog; the focus starts on OK, Tab moves it to
+  # Cancel, and Space presses that.
   config_click $((CX + 237)) $((CY + 182))  # Open setting
   wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog the second time"; }
   sleep 0.5
   xdotool key Tab Tab Escape
   wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "Escape did not close the dialog"
+  config_click $((CX + 237)) $((CY + 182))
+  wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog the third time"; }
+  sleep 0.5
+  xdotool key Tab
+  sleep 0.3
+  xdotool key space
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || { shot config_fail; fail "Space on Cancel did not close the dialog"; }
 
   config_click $((CX + 240)) $((CY + 235))  # Close window
   wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close did not end configuration mode"
