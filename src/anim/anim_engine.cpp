@@ -152,6 +152,7 @@ void TAnimEngine::BuildRegionMap() {
   region_bottom_.fill(0);
   region_map_.assign(static_cast<size_t>(width_) * height_, -1);
   row_spans_.assign(height_, {});
+  row_region_.assign(height_, -1);
   // A mask of another size than the picture marks no region.
   if (mask_->Width() != width_ || mask_->Height() != height_) return;
   for (int r = 0; r < height_; ++r) {
@@ -169,6 +170,7 @@ void TAnimEngine::BuildRegionMap() {
       else
         spans.push_back({c, c + 1, n - 1});
     }
+    if (spans.size() == 1 && spans[0].c0 == 0 && spans[0].c1 == width_) row_region_[r] = static_cast<int16_t>(spans[0].region);
   }
 }
 
@@ -249,6 +251,8 @@ void TAnimEngine::DisplaceRows() {
       const double fq = freq[i], ph = static_cast<double>(phase_[i]);
       int offset = row_offset[i];
       const int16_t* const map = region_map_.data();
+      // Rows that one region fills need no look at the map.
+      const int16_t* const whole = row_region_.data();
       for (int c = sp.c0; c < sp.c1; ++c) {
         const int j = jitter[c];
         int sr;
@@ -269,9 +273,9 @@ void TAnimEngine::DisplaceRows() {
         int sc = c;
         if (shift) sc = std::clamp(c - shift_by, 0, wdt - 1);
         dr = std::min(dr, h - 1);
-        if (map[static_cast<size_t>(dr) * wdt + sc] != i) continue;
+        if (whole[dr] != i && map[static_cast<size_t>(dr) * wdt + sc] != i) continue;
         sr = std::min(sr, h - 1);
-        if (map[static_cast<size_t>(sr) * wdt + sc] != i) continue;
+        if (whole[sr] != i && map[static_cast<size_t>(sr) * wdt + sc] != i) continue;
         wave_frame_.Row(dr)[c] = source.Row(sr)[sc];
       }
       row_offset[i] = offset;  // the column wave's last value stays for later columns

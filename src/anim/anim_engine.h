@@ -84,6 +84,7 @@ class TAnimEngine {
   int speed_percent_ = 100;
   std::vector<int16_t> region_map_;           // width * height, -1 for none
   std::vector<std::vector<Span>> row_spans_;  // the region runs of each row
+  std::vector<int16_t> row_region_;           // the region that fills a whole row, -1 for none
   std::array<std::vector<int32_t>, 8> jitter_;
   std::array<int, 8> region_top_{}, region_bottom_{};
   std::unique_ptr<TSnow> snow_;
