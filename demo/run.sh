@@ -51,6 +51,9 @@ export DISPLAY=:$(cat "$build/demo-display")
 timeout 60 wineserver -w || true
 add_fonts
 
+# Unattended, the show starts from the project's own settings, not from what an earlier
+# run left in the user settings file beside the saver.
+rm -f "$out/kxdemo.ini"
 echo "show: screenshots every 3 seconds into $out"
 "$WINE" "$saver" /s 2>/dev/null & pid=$!
 for n in 1 2 3 4; do
@@ -58,8 +61,13 @@ for n in 1 2 3 4; do
   kill -0 $pid 2>/dev/null || break
   import -window root "$out/show-$n.png" 2>/dev/null || true
 done
-xdotool mousemove 100 100 sleep 0.3 mousemove 400 300 2>/dev/null || true
-for _ in $(seq 25); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
+# The show ignores the first few mouse moves after it starts: move until it ends.
+for i in $(seq 80); do
+  kill -0 $pid 2>/dev/null || break
+  xdotool mousemove $((300 + (i % 2) * 40)) $((300 + (i % 2) * 30)) 2>/dev/null || true
+  sleep 0.1
+done
+kill -0 $pid 2>/dev/null && echo "the show did not end on mouse movement: stopped" >&2
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 
@@ -89,7 +97,19 @@ if [ -n "${w:-}" ]; then
   xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 202)) click 1
   sleep 4
   import -window root "$out/config-thumbnails.png" 2>/dev/null || true
+  # "Done" (client 454,364 .. 584,400) closes the picture chooser, "Close" (464,322 ..
+  # 656,358) the configuration window, which then removes its working folder.
+  t=$(xdotool search --onlyvisible --name '^Choose pictures$' 2>/dev/null | head -n 1 || true)
+  if [ -n "$t" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$t" 2>/dev/null | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/T\1=/p')"
+    tb=$(( (TWIDTH - 600) / 2 ))
+    xdotool mousemove $((TX + tb + 519)) $((TY + THEIGHT - 420 - tb + 382)) click 1
+    sleep 2
+  fi
+  xdotool mousemove $((X + border + 560)) $((Y + HEIGHT - 440 - border + 340)) click 1
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
 fi
+kill -0 $pid 2>/dev/null && echo "the configuration window did not close: stopped" >&2
 kill $pid 2>/dev/null || true
 wait $pid 2>/dev/null || true
 echo "the demo saver is $saver (copy it to Windows and right-click it to install)"
