@@ -896,6 +896,36 @@ bool DescribedWindow::AcceleratorKey(const MSG& msg) {
   if (!IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
     return false;
   const bool alt = msg.message == WM_SYSKEYDOWN;
+  const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  if (!alt && ctrl && (msg.wParam == VK_TAB || msg.wParam == VK_NEXT || msg.wParam == VK_PRIOR)) {
+    // Ctrl+Tab and Ctrl+Page Down show the next page, with Shift or Page Up the previous one,
+    // of the page control that holds the focus (else the window's first).
+    const bool back = msg.wParam == VK_PRIOR || (msg.wParam == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000));
+    int pc = -1;
+    for (size_t i = 0; i < items_.size() && pc < 0; ++i)
+      if (spec_.controls[i].cls == ControlClass::PageControl && items_[i].hwnd && IsChild(items_[i].hwnd, GetFocus()))
+        pc = static_cast<int>(i);
+    for (size_t i = 0; i < items_.size() && pc < 0; ++i)
+      if (spec_.controls[i].cls == ControlClass::PageControl && items_[i].visible) pc = static_cast<int>(i);
+    if (pc < 0) return false;
+    std::vector<int> pages;
+    for (int p : PagesOf(pc))
+      if (Spec(p).tab_visible) pages.push_back(p);
+    if (pages.size() < 2) return true;
+    const auto at = std::find(pages.begin(), pages.end(), items_[static_cast<size_t>(pc)].active_page);
+    const int n = static_cast<int>(pages.size());
+    const int index = at == pages.end() ? 0 : static_cast<int>(at - pages.begin());
+    const int page = pages[static_cast<size_t>((index + (back ? n - 1 : 1)) % n)];
+    ShowPage(pc, page);
+    // The focus goes to the new page's first control that Tab reaches.
+    if (HWND h = items_[static_cast<size_t>(page)].hwnd)
+      for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if ((GetWindowLongA(c, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+          SetFocus(c);
+          break;
+        }
+    return true;
+  }
   if (!alt && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
     // Enter clicks the default button and Escape the cancel button; an open drop-down list
     // and a multi-line text box keep their keys.

@@ -440,6 +440,12 @@ test_config_controls() {
   config_click $((CX + 237)) $((CY + 182))  # Open setting
   wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog the second time"; }
   sleep 0.5
+  # Ctrl+Tab shows the next page: the music list's white box replaces the duration box.
+  xdotool key ctrl+Tab
+  sleep 0.5
+  shot config_settings_keys
+  [ "$(config_count "$state/config_settings_keys.png" $((DX + 12 + 100)) $((DY + 32 + 120)) 100 40 white)" -gt 3000 ] \
+    || { shot config_fail; fail "Ctrl+Tab did not show the music page"; }
   xdotool key Tab Tab Escape
   wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "Escape did not close the dialog"
   config_click $((CX + 237)) $((CY + 182))
