@@ -1,6 +1,7 @@
 #include "config/action_list.h"
 
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 
@@ -32,7 +33,7 @@ bool TActionList::Parse(std::string_view text, std::string* error) {
 
 const TAction* TActionList::Find(std::string_view component) const {
   for (const auto& [name, action] : items_)
-    if (cfgtext::EqualNoCase(name, component)) return &action;
+    if (EqualNoCase(name, component)) return &action;
   return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include "config/config_window.h"
 #include "config/description_classes.h"
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 namespace {
@@ -49,8 +50,8 @@ WindowFrame ConfigController::FrameFor(const WindowSpec& w) {
 }
 
 bool ConfigController::SettingsAccessAllowed() const {
-  return cfgtext::UpperExtension(host_.ModulePath()) == ".SCR" ||
-         cfgtext::Upper(host_.FirstArgument()) == "/C";
+  return UpperCase(ExtensionOf(host_.ModulePath())) == ".SCR" ||
+         UpperCase(host_.FirstArgument()) == "/C";
 }
 
 void ConfigController::ReportWriteFailure(const WriteResult& r) {
@@ -116,7 +117,7 @@ void ConfigController::SaveWindowState(int index, const std::vector<int>* unchec
 }
 
 bool ConfigController::OpenDescribedForm(std::string_view name, bool save_on_close) {
-  if (cfgtext::UpperExtension(host_.ModulePath()) == ".SCR" || host_.FirstArgument() == "/C")
+  if (UpperCase(ExtensionOf(host_.ModulePath())) == ".SCR" || host_.FirstArgument() == "/C")
     host_.SetApplicationTitle(project_.Setting.ProductName);
   const std::string form_name(cfgtext::Trim(name));
   const TKXForm* form = forms_.FindForm(form_name);
@@ -178,7 +179,7 @@ void ConfigController::SetPictureAsWallpaper(int index) {
   const std::string target = host_.ModulePath() + ".bmp";
   const std::string& path = Pictures()[static_cast<size_t>(index)];
   Bitmap32 picture;
-  if (!host_.LoadPicture(path, cfgtext::UpperExtension(path) == ".KXP", picture)) return;
+  if (!host_.LoadPicture(path, UpperCase(ExtensionOf(path)) == ".KXP", picture)) return;
   host_.SetWallpaper(picture, target);
 }
 

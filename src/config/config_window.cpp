@@ -94,16 +94,7 @@ void ConfigWindow::FormShow() {
     } catch (...) {
     }
   }
-  if (!pictures.empty()) {
-    for (size_t i = 0; i < spec_.controls.size(); ++i) {
-      if (spec_.controls[i].cls != ControlClass::Preview) continue;
-      try {
-        window_->PreviewLoadFile(static_cast<int>(i), pictures[static_cast<size_t>(picture_index_)]);
-      } catch (...) {
-      }
-    }
-    SelectPicture(picture_index_);
-  }
+  if (!pictures.empty()) SelectPicture(picture_index_);  // loads it into every preview
 }
 
 void ConfigWindow::SelectPicture(int p) {

@@ -8,6 +8,7 @@
 #include "config/form_text_reader.h"
 #include "config/text_util.h"
 #include "media/intmath.h"
+#include "package/paths.h"
 
 namespace kx {
 namespace {
@@ -426,9 +427,9 @@ const PropDef kOpenDialog[] = {
     {"Filter", PType::Str, [](Target& t, const Val& v) { t.c.filter = v.s; }},
     {"Options", PType::Set, [](Target& t, const Val& v) {
        for (const std::string& o : v.strs) {
-         if (cfgtext::EqualNoCase(o, "ofHideReadOnly")) t.c.hide_read_only = true;
-         else if (cfgtext::EqualNoCase(o, "ofFileMustExist")) t.c.file_must_exist = true;
-         else if (cfgtext::EqualNoCase(o, "ofEnableSizing")) t.c.enable_sizing = true;
+         if (EqualNoCase(o, "ofHideReadOnly")) t.c.hide_read_only = true;
+         else if (EqualNoCase(o, "ofFileMustExist")) t.c.file_must_exist = true;
+         else if (EqualNoCase(o, "ofEnableSizing")) t.c.enable_sizing = true;
        }
      }},
     {"Left", PType::Int, nullptr},
@@ -475,8 +476,8 @@ const PropDef* FindProp(ControlClass cls, std::string_view path) {
       const std::string_view n = d.name;
       if (n.size() >= 2 && n.substr(n.size() - 2) == ".*") {
         const std::string_view prefix = n.substr(0, n.size() - 1);
-        if (path.size() > prefix.size() && cfgtext::EqualNoCase(path.substr(0, prefix.size()), prefix)) return &d;
-      } else if (cfgtext::EqualNoCase(n, path)) {
+        if (path.size() > prefix.size() && EqualNoCase(path.substr(0, prefix.size()), prefix)) return &d;
+      } else if (EqualNoCase(n, path)) {
         return &d;
       }
     }
@@ -525,8 +526,8 @@ Val Convert(const PropDef& d, const FormProperty& p) {
       else if (v.kind != FormValueKind::Real) wrong("a number");
       return out;
     case PType::Bool:
-      if (ident && cfgtext::EqualNoCase(v.text, "True")) out.b = true;
-      else if (ident && cfgtext::EqualNoCase(v.text, "False")) out.b = false;
+      if (ident && EqualNoCase(v.text, "True")) out.b = true;
+      else if (ident && EqualNoCase(v.text, "False")) out.b = false;
       else wrong("True or False");
       return out;
     case PType::Str:
@@ -569,7 +570,7 @@ Val Convert(const PropDef& d, const FormProperty& p) {
     case PType::Enum:
       if (!ident) wrong("a name");
       for (int i = 0; i < d.name_count; ++i) {
-        if (cfgtext::EqualNoCase(d.names[i], v.text)) {
+        if (EqualNoCase(d.names[i], v.text)) {
           out.index = i;
           return out;
         }
@@ -578,10 +579,10 @@ Val Convert(const PropDef& d, const FormProperty& p) {
     case PType::FontStyle:
       if (v.kind != FormValueKind::Set) wrong("a set");
       for (const std::string& s : v.set) {
-        if (cfgtext::EqualNoCase(s, "fsBold")) out.style |= 1;
-        else if (cfgtext::EqualNoCase(s, "fsItalic")) out.style |= 2;
-        else if (cfgtext::EqualNoCase(s, "fsUnderline")) out.style |= 4;
-        else if (cfgtext::EqualNoCase(s, "fsStrikeOut")) out.style |= 8;
+        if (EqualNoCase(s, "fsBold")) out.style |= 1;
+        else if (EqualNoCase(s, "fsItalic")) out.style |= 2;
+        else if (EqualNoCase(s, "fsUnderline")) out.style |= 4;
+        else if (EqualNoCase(s, "fsStrikeOut")) out.style |= 8;
         else Fail(p.line, "'" + s + "' is not a font style");
       }
       return out;
@@ -611,10 +612,10 @@ Val Convert(const PropDef& d, const FormProperty& p) {
         ListColumnSpec col;
         for (const FormProperty& ip : item) {
           const FormValue& iv = ip.value;
-          if (cfgtext::EqualNoCase(ip.path, "Caption") && iv.kind == FormValueKind::String) col.caption = iv.text;
-          else if (cfgtext::EqualNoCase(ip.path, "Width") && iv.kind == FormValueKind::Integer) col.width = Clamp32(iv.integer);
-          else if (cfgtext::EqualNoCase(ip.path, "AutoSize") && iv.kind == FormValueKind::Identifier)
-            col.auto_size = cfgtext::EqualNoCase(iv.text, "True");
+          if (EqualNoCase(ip.path, "Caption") && iv.kind == FormValueKind::String) col.caption = iv.text;
+          else if (EqualNoCase(ip.path, "Width") && iv.kind == FormValueKind::Integer) col.width = Clamp32(iv.integer);
+          else if (EqualNoCase(ip.path, "AutoSize") && iv.kind == FormValueKind::Identifier)
+            col.auto_size = EqualNoCase(iv.text, "True");
           else Fail(ip.line, "a list column has no property '" + ip.path + "' of that kind");
         }
         out.columns.push_back(col);
@@ -622,7 +623,7 @@ Val Convert(const PropDef& d, const FormProperty& p) {
       return out;
     case PType::Ref:
       if (!ident) wrong("a component name");
-      out.s = cfgtext::EqualNoCase(v.text, "nil") ? "" : v.text;
+      out.s = EqualNoCase(v.text, "nil") ? "" : v.text;
       return out;
   }
   return out;
@@ -636,7 +637,7 @@ void ApplyProperties(const FormObject& obj, ControlClass cls, Target& t) {
       // mean nothing here; they are accepted without effect.
       const FormValue& v = p.value;
       const bool boolean = v.kind == FormValueKind::Identifier &&
-                           (cfgtext::EqualNoCase(v.text, "True") || cfgtext::EqualNoCase(v.text, "False"));
+                           (EqualNoCase(v.text, "True") || EqualNoCase(v.text, "False"));
       if (cls == ControlClass::ConfigWindow && boolean) continue;
       if (cls == ControlClass::Preview && v.kind == FormValueKind::String) continue;
       Fail(p.line, "class " + obj.class_name + " has no property '" + p.path + "'");
@@ -709,14 +710,14 @@ class SpecBuilder {
     if (const DescriptionClass* c = FindDescriptionClass(name)) return c;
     if (set_ == FormClassSet::Program)
       for (const DescriptionClass& c : kProgramClasses)
-        if (cfgtext::EqualNoCase(c.name, name)) return &c;
+        if (EqualNoCase(c.name, name)) return &c;
     return nullptr;
   }
 
   void Note(const std::string& name, int line) {
     if (name.empty()) return;
     for (const std::string& n : names_)
-      if (cfgtext::EqualNoCase(n, name)) Fail(line, "a component named '" + name + "' already exists");
+      if (EqualNoCase(n, name)) Fail(line, "a component named '" + name + "' already exists");
     names_.push_back(name);
   }
 
@@ -764,11 +765,7 @@ class SpecBuilder {
 
   void Resolve(FormSpec& spec) {
     // References to components that are not in the window are left unset.
-    auto find = [&](const std::string& name) -> int {
-      for (size_t i = 0; i < spec.controls.size(); ++i)
-        if (cfgtext::EqualNoCase(spec.controls[i].name, name)) return static_cast<int>(i);
-      return -1;
-    };
+    auto find = [&](const std::string& name) { return FindControl(spec, name); };
     if (!spec.window.active_control.empty() && find(spec.window.active_control) < 0)
       spec.window.active_control.clear();
     for (ControlSpec& c : spec.controls) {
@@ -791,9 +788,16 @@ class SpecBuilder {
 
 }  // namespace
 
+int FindControl(const FormSpec& spec, std::string_view name) {
+  if (name.empty()) return -1;  // unnamed components are not referred to
+  for (size_t i = 0; i < spec.controls.size(); ++i)
+    if (EqualNoCase(spec.controls[i].name, name)) return static_cast<int>(i);
+  return -1;
+}
+
 const DescriptionClass* FindDescriptionClass(std::string_view name) {
   for (const DescriptionClass& c : kClasses)
-    if (cfgtext::EqualNoCase(c.name, name)) return &c;
+    if (EqualNoCase(c.name, name)) return &c;
   return nullptr;
 }
 

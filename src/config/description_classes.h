@@ -21,6 +21,9 @@ struct DescriptionClass {
   bool holds_controls;       // other controls may stand inside it
 };
 
+// The control a component name refers to (letter case ignored), or -1 for none or "".
+int FindControl(const FormSpec& spec, std::string_view name);
+
 // The twenty classes; the same table on every call.
 const DescriptionClass* FindDescriptionClass(std::string_view name);
 int DescriptionClassCount();

@@ -1,6 +1,7 @@
 #include "config/form_names.h"
 
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 namespace {
@@ -56,7 +57,7 @@ constexpr NamedValue kCharsets[] = {
 template <size_t N>
 std::optional<int64_t> Lookup(const NamedValue (&table)[N], std::string_view name) {
   for (const NamedValue& v : table)
-    if (cfgtext::EqualNoCase(v.name, name)) return v.value;
+    if (EqualNoCase(v.name, name)) return v.value;
   return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include "config/form_text_reader.h"
 
+#include "package/paths.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <limits>
@@ -30,13 +32,6 @@ int HexValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 struct ParseFailure {
@@ -260,7 +255,7 @@ class Parser {
   void Advance() { cur_ = lex_.Next(); }
   [[noreturn]] void Fail(const std::string& message) { lex_.Fail(cur_.line, message); }
   bool IsSymbol(char c) const { return cur_.kind == Tok::Symbol && cur_.symbol == c; }
-  bool IsWord(std::string_view w) const { return cur_.kind == Tok::Ident && EqualsNoCase(cur_.text, w); }
+  bool IsWord(std::string_view w) const { return cur_.kind == Tok::Ident && EqualNoCase(cur_.text, w); }
   void ExpectSymbol(char c, const char* what) {
     if (!IsSymbol(c)) Fail(std::string("expected '") + c + "' " + what + ", found " + Describe(cur_));
     Advance();

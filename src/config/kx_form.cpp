@@ -1,6 +1,7 @@
 #include "config/kx_form.h"
 
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 
@@ -15,7 +16,7 @@ std::string FormNameFromFirstLine(std::string_view first_line) {
 namespace {
 
 bool StartsWithUpper(std::string_view line, std::string_view word) {
-  return line.size() >= word.size() && cfgtext::Upper(line.substr(0, word.size())) == word;
+  return line.size() >= word.size() && UpperCase(line.substr(0, word.size())) == word;
 }
 
 }  // namespace

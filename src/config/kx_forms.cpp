@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 
@@ -81,7 +82,7 @@ bool TKXForms::AddForm(std::string_view form_text, std::string_view action_text,
 
 const TKXForm* TKXForms::FindForm(std::string_view name) const {
   for (const auto& f : items_)
-    if (cfgtext::EqualNoCase(f->Name, name)) return f.get();
+    if (EqualNoCase(f->Name, name)) return f.get();
   return nullptr;
 }
 

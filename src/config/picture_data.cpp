@@ -1,6 +1,7 @@
 #include "config/picture_data.h"
 
 #include "config/text_util.h"
+#include "package/paths.h"
 
 namespace kx {
 namespace {
@@ -34,7 +35,7 @@ bool ParsePictureData(const std::vector<uint8_t>& data, PictureData& out, std::s
     return false;
   }
   out.graphic_class.assign(data.begin() + 1, data.begin() + 1 + static_cast<std::ptrdiff_t>(n));
-  if (cfgtext::EqualNoCase(out.graphic_class, "TBitmap") || cfgtext::EqualNoCase(out.graphic_class, "TJPEGImage"))
+  if (EqualNoCase(out.graphic_class, "TBitmap") || EqualNoCase(out.graphic_class, "TJPEGImage"))
     return ReadLengthPrefixed(data, 1 + n, out.bytes, error);
   out.bytes.assign(data.begin() + 1 + static_cast<std::ptrdiff_t>(n), data.end());
   return true;

@@ -5,6 +5,7 @@
 #include "media/resample.h"
 #include "package/picture_record.h"
 #include "platform/file_system.h"
+#include "package/paths.h"
 
 namespace kx {
 
@@ -18,7 +19,7 @@ ThumbnailEntry BuildThumbnail(const std::string& path, int width, int height,
                               const std::function<void(const std::string&)>& message) {
   ThumbnailEntry e;
   if (width <= 0 || height <= 0 || !fs::FileExists(path)) return e;
-  const std::string ext = cfgtext::UpperExtension(path);
+  const std::string ext = UpperCase(ExtensionOf(path));
   Bitmap32 source;
   if (ext == ".KXP") {
     TProject record;
@@ -43,7 +44,7 @@ bool RenderPreview(const std::string& path, int width, int height, Bitmap32& out
     out = Bitmap32();
     return true;
   }
-  const std::string ext = cfgtext::UpperExtension(path);
+  const std::string ext = UpperCase(ExtensionOf(path));
   Bitmap32 source;
   if (ext == ".KXP") {
     TProject record;

@@ -20,11 +20,7 @@ FormSpecResult SettingsDialog::Spec() {
   return r;
 }
 
-int SettingsDialog::C(const char* name) const {
-  for (size_t i = 0; i < spec_.controls.size(); ++i)
-    if (spec_.controls[i].name == name) return static_cast<int>(i);
-  return -1;
-}
+int SettingsDialog::C(const char* name) const { return FindControl(spec_, name); }
 
 bool SettingsDialog::Run(SettingsDialogState& state, std::string* error) {
   const FormSpecResult r = Spec();

@@ -1,7 +1,5 @@
 #include "config/text_util.h"
 
-#include <cctype>
-
 #include "package/ini_file.h"
 
 namespace kx::cfgtext {
@@ -33,20 +31,6 @@ std::string JoinLines(const std::vector<std::string>& lines, bool trailing_break
   return out;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
 std::string_view Trim(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
@@ -55,12 +39,5 @@ std::string_view Trim(std::string_view s) {
 }
 
 std::optional<int> ToInt(std::string_view s) { return IniFile::ParseInteger(s); }
-
-std::string UpperExtension(std::string_view path) {
-  const size_t slash = path.find_last_of("\\/:");
-  const size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return "";
-  return Upper(path.substr(dot));
-}
 
 }  // namespace kx::cfgtext

@@ -1,6 +1,6 @@
 // Small text helpers of the configuration window code: line splitting with the profile-text
-// line rules (CR LF, a lone CR or a lone LF ends a line), letter-case-insensitive comparison
-// of 8-bit names, and trimming of blanks and control characters.
+// line rules (CR LF, a lone CR or a lone LF ends a line), trimming of blanks and control
+// characters, and whole-text integers. Letter case and extensions: package/paths.h.
 #pragma once
 
 #include <optional>
@@ -13,13 +13,9 @@ namespace kx::cfgtext {
 // "a\r\nb\r\n" gives {"a", "b"}; "" gives {}; "a\n\nb" gives {"a", "", "b"}.
 std::vector<std::string> SplitLines(std::string_view text);
 std::string JoinLines(const std::vector<std::string>& lines, bool trailing_break);
-bool EqualNoCase(std::string_view a, std::string_view b);
-std::string Upper(std::string_view s);
 // Removes leading and trailing characters up to and including the blank (control characters too).
 std::string_view Trim(std::string_view s);
 // A whole text as a 32-bit integer (decimal, "$" or "0x" hexadecimal, blanks around allowed).
 std::optional<int> ToInt(std::string_view s);
-// The extension from the last dot of the file name part, upper-cased ("" when none).
-std::string UpperExtension(std::string_view path);
 
 }  // namespace kx::cfgtext

@@ -39,7 +39,13 @@ std::string UpperCase(std::string_view s) {
   return r;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); }
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
 
 bool IsSafeContentName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;

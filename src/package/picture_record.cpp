@@ -1,18 +1,12 @@
 #include "package/picture_record.h"
 
-#include <cctype>
-
 #include "package/file_loader.h"
+#include "package/paths.h"
 
 namespace kx {
 namespace {
 
 constexpr char kNoSound[] = "<NO SOUND>";
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -63,7 +57,7 @@ bool TProject::LoadFromFile(const std::string& path) {
   }
   // The single sound of older files goes into the first free slot, played looped.
   const std::string& sound = loader.SoundName;
-  if (!sound.empty() && Upper(sound) != kNoSound) {
+  if (!sound.empty() && UpperCase(sound) != kNoSound) {
     const int slot = FindFreeSoundSlot();
     if (slot < 8) {
       SoundSlots[slot].SoundFile = sound.substr(0, TSoundSlot::kMaxPath);

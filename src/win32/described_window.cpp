@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "config/description_classes.h"
 #include "config/text_util.h"
 #include "media/intmath.h"
 #include "config/picture_render.h"
@@ -191,10 +192,9 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     const ControlSpec& c = spec_.controls[i];
     if (c.cls != ControlClass::PageControl) continue;
     const std::vector<int> pages = PagesOf(static_cast<int>(i));
-    for (int p : pages)
-      if (!c.active_page.empty() && lstrcmpiA(Spec(p).name.c_str(), c.active_page.c_str()) == 0)
-        items_[i].active_page = p;
-    if (items_[i].active_page < 0 && !pages.empty()) items_[i].active_page = pages.front();
+    const int named = FindControl(spec_, c.active_page);
+    if (std::find(pages.begin(), pages.end(), named) != pages.end()) items_[i].active_page = named;
+    else if (!pages.empty()) items_[i].active_page = pages.front();
   }
   for (size_t i = 0; i < items_.size(); ++i) CreateControl(static_cast<int>(i));
   built_ = true;
@@ -858,11 +858,8 @@ void DescribedWindow::ShowModal(FormEvents& events) {
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
   // The focus starts on ActiveControl, else on the first control Tab reaches.
-  HWND focus = nullptr;
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].hwnd && !spec_.window.active_control.empty() &&
-        lstrcmpiA(spec_.controls[i].name.c_str(), spec_.window.active_control.c_str()) == 0)
-      focus = items_[i].hwnd;
+  const int active = FindControl(spec_, spec_.window.active_control);
+  HWND focus = Valid(active) ? items_[static_cast<size_t>(active)].hwnd : nullptr;
   if (!focus) focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   if (focus) SetFocus(focus);
   MSG msg;
