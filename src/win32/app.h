@@ -36,7 +36,7 @@ void RunPasswordMode();
 // Parses a decimal window handle; false for anything that is not a plain number.
 bool ParseWindowHandle(const std::string& text, unsigned long long& value);
 
-// A message box over no window, with the application's blank caption.
-void ShowMessage(const std::string& text, unsigned flags);
+// A message box over no window, with the application's blank caption; the button pressed.
+int ShowMessage(const std::string& text, unsigned flags);
 
 }  // namespace kx::win32

@@ -22,9 +22,7 @@ std::string Win32ConfigHost::FirstArgument() const { return TheApp().FirstArg; }
 void Win32ConfigHost::SetApplicationTitle(const std::string& title) { title_ = title; }
 
 bool Win32ConfigHost::AskYesNo(const std::string& question) {
-  // A message box that answers: the plain ShowMessage has no result.
-  return MessageBoxA(nullptr, question.c_str(), " ",
-                     MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_SETFOREGROUND) == IDYES;
+  return ShowMessage(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void Win32ConfigHost::ReportError(const std::string& message) { ShowMessage(message, MB_ICONERROR | MB_OK); }

@@ -72,12 +72,6 @@ bool IsGraphic(ControlClass c) {
          c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
 }
 
-void FillColor(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 // A memo's lines as its edit box holds them: Text is split at CR, LF or CR LF, and the
 // lines are joined with CR LF.
 std::string MemoText(const ControlSpec& c) {
@@ -159,7 +153,7 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     const PictureData* picture = nullptr;
     if (c.cls == ControlClass::Image) picture = &c.picture;
     if (c.cls == ControlClass::BitBtn) picture = &c.glyph;
-    if (picture && !picture->Empty() && !DecodeFormPicture(*picture, it.picture)) it.picture = Bitmap32();
+    if (picture) DecodeFormPicture(*picture, it.picture);
     if (c.auto_size && c.cls == ControlClass::Image && !it.picture.Empty()) {
       it.rect.right = it.rect.left + it.picture.Width();
       it.rect.bottom = it.rect.top + it.picture.Height();

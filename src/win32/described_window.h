@@ -24,7 +24,6 @@ class DescribedWindow : public FormWindow {
   ~DescribedWindow() override;
   bool Ok() const { return hwnd_ != nullptr; }
   const std::string& Error() const { return error_; }
-  HWND Handle() const { return hwnd_; }
 
   void ShowModal(FormEvents& events) override;
   void Close() override;

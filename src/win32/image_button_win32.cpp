@@ -5,13 +5,10 @@
 namespace kx::win32 {
 
 ImageButton::ImageButton(const ControlSpec& c, HWND timer_window, UINT_PTR timer_id) {
-  auto decode = [](const PictureData& d, Bitmap32& out) {
-    if (!d.Empty() && !DecodeFormPicture(d, out)) out = Bitmap32();
-  };
-  decode(c.button_up, up);
-  decode(c.button_down, down);
-  decode(c.button_over, over);
-  decode(c.button_disable, disable);
+  DecodeFormPicture(c.button_up, up);
+  DecodeFormPicture(c.button_down, down);
+  DecodeFormPicture(c.button_over, over);
+  DecodeFormPicture(c.button_disable, disable);
   timer = std::make_unique<WindowButtonTimer>(timer_window, timer_id);
   model = std::make_unique<ImageButtonModel>(*timer);
   model->enabled = c.enabled;

@@ -17,8 +17,8 @@ App& TheApp() {
   return app;
 }
 
-void ShowMessage(const std::string& text, unsigned flags) {
-  MessageBoxA(nullptr, text.c_str(), " ", flags | MB_TASKMODAL | MB_SETFOREGROUND);
+int ShowMessage(const std::string& text, unsigned flags) {
+  return MessageBoxA(nullptr, text.c_str(), " ", flags | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 bool ParseWindowHandle(const std::string& text, unsigned long long& value) {

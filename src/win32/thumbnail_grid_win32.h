@@ -28,7 +28,6 @@ class ThumbnailGrid {
   // Stores the picture list, lays the cells out, builds the thumbnails and repaints.
   void SetFiles(const std::vector<std::string>& files);
   int ColCount() const { return layout_.cols; }
-  int Count() const { return static_cast<int>(files_.size()); }
   // Selects cell (col, row) as a click does.
   void SelectCell(int col, int row);
   void Repaint() const;

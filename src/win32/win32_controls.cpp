@@ -60,6 +60,7 @@ HFONT MakeFont(const FontSpec& f, int screen_dpi, int design_dpi) {
 }
 
 bool DecodeFormPicture(const PictureData& data, Bitmap32& out) {
+  out = Bitmap32();
   if (data.bytes.empty()) return false;
   const uint8_t* p = data.bytes.data();
   const size_t n = data.bytes.size();
@@ -69,7 +70,9 @@ bool DecodeFormPicture(const PictureData& data, Bitmap32& out) {
   else if (n >= 2 && p[0] == 0xFF && p[1] == 0xD8) kind = PictureKind::Jpeg;
   else if (n >= 3 && p[0] == 'G' && p[1] == 'I' && p[2] == 'F') kind = PictureKind::Gif;
   if (kind == PictureKind::Unknown) return false;
-  return DecodePicture(kind, p, n, out, error);
+  if (DecodePicture(kind, p, n, out, error)) return true;
+  out = Bitmap32();
+  return false;
 }
 
 void DrawPicture(PaintSurface& s, const RECT& r, const RECT& clip, const Bitmap32& picture, bool keyed) {
@@ -124,13 +127,13 @@ void DrawPicture(PaintSurface& s, const RECT& r, const RECT& clip, const Bitmap3
   }
 }
 
-namespace {
-
 void FillColor(HDC dc, const RECT& r, COLORREF c) {
   HBRUSH b = CreateSolidBrush(c);
   FillRect(dc, &r, b);
   DeleteObject(b);
 }
+
+namespace {
 
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c) {
   HPEN pen = CreatePen(PS_SOLID, 1, c);

@@ -44,7 +44,10 @@ COLORREF ToColorRef(FormColor c, COLORREF fallback);
 HFONT MakeFont(const FontSpec& font, int screen_dpi, int design_dpi);
 // Decodes a picture of the description (a bitmap file, a JPEG stream, or a GIF by its
 // content); false when it cannot.
+// Decodes the picture data (BMP, JPEG or GIF by its first bytes); on failure `out` is empty.
 bool DecodeFormPicture(const PictureData& data, Bitmap32& out);
+// Fills the rectangle with one colour.
+void FillColor(HDC dc, const RECT& r, COLORREF c);
 
 // Draws `picture` into rect r of the surface, clipped to `clip`; keyed: pixels equal to the
 // picture's bottom-left pixel are left out.

@@ -9,32 +9,10 @@
 #include "config/form_text_reader.h"
 #include "config/kx_forms.h"
 #include "config/picture_data.h"
+#include "json_text.h"
 
 namespace kxtool {
 namespace {
-
-std::string Quote(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c >= 0x7F) {
-          // Strings are 8-bit in the system code page; bytes beyond ASCII are shown by code.
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out.push_back(static_cast<char>(c));
-        }
-    }
-  }
-  return out + "\"";
-}
 
 std::string Hex(const std::vector<uint8_t>& b, size_t max) {
   static const char* d = "0123456789ABCDEF";
@@ -57,7 +35,7 @@ std::string PropertiesJson(const std::vector<kx::FormProperty>& props) {
   std::string out = "[";
   for (size_t i = 0; i < props.size(); ++i) {
     if (i) out += ", ";
-    out += "{\"path\": " + Quote(props[i].path) + ", \"line\": " + std::to_string(props[i].line) +
+    out += "{\"path\": " + JsonString(props[i].path) + ", \"line\": " + std::to_string(props[i].line) +
            ", \"value\": " + ValueJson(props[i].value, props[i].path) + "}";
   }
   return out + "]";
@@ -72,11 +50,11 @@ std::string ValueJson(const kx::FormValue& v, const std::string& path) {
       std::snprintf(buf, sizeof buf, "%.17g", v.real);
       return std::string("{\"real\": ") + buf + "}";
     }
-    case K::String: return "{\"string\": " + Quote(v.text) + "}";
-    case K::Identifier: return "{\"identifier\": " + Quote(v.text) + "}";
+    case K::String: return "{\"string\": " + JsonString(v.text) + "}";
+    case K::Identifier: return "{\"identifier\": " + JsonString(v.text) + "}";
     case K::Set: {
       std::string out = "{\"set\": [";
-      for (size_t i = 0; i < v.set.size(); ++i) out += (i ? ", " : "") + Quote(v.set[i]);
+      for (size_t i = 0; i < v.set.size(); ++i) out += (i ? ", " : "") + JsonString(v.set[i]);
       return out + "]}";
     }
     case K::Binary: {
@@ -88,10 +66,10 @@ std::string ValueJson(const kx::FormValue& v, const std::string& path) {
                             ? kx::ParseBitmapData(v.binary, pic, &err)
                             : kx::ParsePictureData(v.binary, pic, &err);
         if (ok)
-          out += ", \"picture\": {\"class\": " + Quote(pic.graphic_class) + ", \"bytes\": " +
+          out += ", \"picture\": {\"class\": " + JsonString(pic.graphic_class) + ", \"bytes\": " +
                  std::to_string(pic.bytes.size()) + ", \"head\": \"" + Hex(pic.bytes, 8) + "\"}";
         else
-          out += ", \"picture_error\": " + Quote(err);
+          out += ", \"picture_error\": " + JsonString(err);
       } else {
         out += ", \"head\": \"" + Hex(v.binary, 32) + "\"";
       }
@@ -112,7 +90,7 @@ std::string ValueJson(const kx::FormValue& v, const std::string& path) {
 }
 
 std::string ObjectJson(const kx::FormObject& o, const std::string& indent) {
-  std::string out = "{\"class\": " + Quote(o.class_name) + ", \"name\": " + Quote(o.name) +
+  std::string out = "{\"class\": " + JsonString(o.class_name) + ", \"name\": " + JsonString(o.name) +
                     ", \"line\": " + std::to_string(o.line) + ",\n" + indent + " \"properties\": " +
                     PropertiesJson(o.properties) + ",\n" + indent + " \"children\": [";
   for (size_t i = 0; i < o.children.size(); ++i)
@@ -158,15 +136,15 @@ int CmdGui(const Args& args) {
   for (size_t f = 0; f < forms.Count(); ++f) {
     const kx::TKXForm& form = forms.Form(f);
     out += (f ? ",\n" : "\n");
-    out += " {\"name\": " + Quote(form.Name) + ", \"text_lines\": " + std::to_string(form.Text.size()) +
+    out += " {\"name\": " + JsonString(form.Name) + ", \"text_lines\": " + std::to_string(form.Text.size()) +
            ",\n  \"actions\": [";
     const auto& items = form.Actions.Items();
     for (size_t i = 0; i < items.size(); ++i) {
       const kx::TAction& a = items[i].second;
       out += (i ? ",\n" : "\n");
-      out += "   {\"component\": " + Quote(items[i].first) + ", \"code\": " + std::to_string(a.Code) +
-             ", \"param1\": " + Quote(a.Param1) + ", \"param2\": " + Quote(a.Param2) +
-             ", \"param3\": " + Quote(a.Param3) + "}";
+      out += "   {\"component\": " + JsonString(items[i].first) + ", \"code\": " + std::to_string(a.Code) +
+             ", \"param1\": " + JsonString(a.Param1) + ", \"param2\": " + JsonString(a.Param2) +
+             ", \"param3\": " + JsonString(a.Param3) + "}";
     }
     out += "],\n  ";
     // Line numbers are those of the form text as the description holds it.
@@ -174,7 +152,7 @@ int CmdGui(const Args& args) {
     const std::string text = kx::PrepareFormText(form, &line_map);
     kx::FormReadResult read = kx::FormTextReader::Read(text);
     const kx::FormSpecResult spec = kx::FormSpecFromText(text, &line_map);
-    if (!spec.ok) out += "\"error\": " + Quote(spec.error) + (read.ok ? ",\n  " : "");
+    if (!spec.ok) out += "\"error\": " + JsonString(spec.error) + (read.ok ? ",\n  " : "");
     if (read.ok) {
       RemapLines(read.root, line_map);
       out += "\"object\": " + ObjectJson(read.root, "  ");
@@ -182,7 +160,7 @@ int CmdGui(const Args& args) {
     out += "}";
   }
   out += "]";
-  if (!loaded) out += ",\n \"error\": " + Quote(error);
+  if (!loaded) out += ",\n \"error\": " + JsonString(error);
   out += "}\n";
   std::fputs(out.c_str(), stdout);
   return loaded ? 0 : 1;

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "json_text.h"
 #include "kxp_png.h"
 #include "media/jpeg_codec.h"
 #include "media/picture_decoder.h"
@@ -349,29 +350,6 @@ int Make(const Args& args) {
   return 0;
 }
 
-// JSON text of an 8-bit string: bytes above 127 are taken as Latin-1.
-std::string Json(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char ch : s) {
-    char buf[8];
-    switch (ch) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (ch < 0x20 || ch >= 0x7F) {
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 const char* Bool(bool b) { return b ? "true" : "false"; }
 
 int Dump(const Args& args) {
@@ -411,11 +389,11 @@ int Dump(const Args& args) {
 
   std::string o = "{\n";
   auto add = [&](const std::string& key, const std::string& value, bool last = false) {
-    o += "  " + Json(key) + ": " + value + (last ? "\n" : ",\n");
+    o += "  " + JsonString(key) + ": " + value + (last ? "\n" : ",\n");
   };
-  add("file", Json(path));
-  add("title", Json(record.Title));
-  add("description", Json(record.Description));
+  add("file", JsonString(path));
+  add("title", JsonString(record.Title));
+  add("description", JsonString(record.Description));
   add("picture", "{\"width\": " + std::to_string(record.PictureWidth) + ", \"height\": " +
                      std::to_string(record.PictureHeight) + "}");
   add("thumbnail", "{\"width\": " + std::to_string(record.Thumbnail.Width()) + ", \"height\": " +
@@ -459,24 +437,24 @@ int Dump(const Args& args) {
                      ", \"speed\": " + std::to_string(wp.Speed) + ", \"angle\": " +
                      std::to_string(wp.Angle) + ", \"length\": " + std::to_string(wp.Length) +
                      ", \"opacity\": " + std::to_string(wp.Opacity) + "}");
-  add("sound_name", Json(raw.SoundName));
+  add("sound_name", JsonString(raw.SoundName));
   add("has_sound_slots", Bool(raw.HasSoundSlots));
   std::string slots = "[\n";
   for (int i = 0; i < 8; ++i) {
     const kx::TSoundSlot& s = record.SoundSlots[i];
-    slots += "    {\"file\": " + Json(s.SoundFile) + ", \"play_mode\": " + std::to_string(s.PlayMode) +
+    slots += "    {\"file\": " + JsonString(s.SoundFile) + ", \"play_mode\": " + std::to_string(s.PlayMode) +
              ", \"min_seconds\": " + std::to_string(s.MinSeconds) + ", \"max_seconds\": " +
              std::to_string(s.MaxSeconds) + "}" + (i < 7 ? ",\n" : "\n");
   }
   add("sound_slots", slots + "  ]");
   add("first_free_sound_slot", std::to_string(record.FindFreeSoundSlot()));
-  add("anim_text", Json(record.AnimText));
-  add("extra_text", Json(raw.ExtraText));
+  add("anim_text", JsonString(record.AnimText));
+  add("extra_text", JsonString(raw.ExtraText));
   const kx::TExtraInfo& e = record.ExtraInfo;
-  add("extra_info", "{\"scr_filename\": " + Json(e.ScrFilename) + ", \"scr_music_file\": " +
-                        Json(e.ScrMusicFile) + ", \"scr_music\": " + Bool(e.ScrMusic) +
+  add("extra_info", "{\"scr_filename\": " + JsonString(e.ScrFilename) + ", \"scr_music_file\": " +
+                        JsonString(e.ScrMusicFile) + ", \"scr_music\": " + Bool(e.ScrMusic) +
                         ", \"scr_sound\": " + Bool(e.ScrSound) + ", \"exe_filename\": " +
-                        Json(e.ExeFilename) + ", \"exe_music_file\": " + Json(e.ExeMusicFile) +
+                        JsonString(e.ExeFilename) + ", \"exe_music_file\": " + JsonString(e.ExeMusicFile) +
                         ", \"exe_music\": " + Bool(e.ExeMusic) + ", \"exe_sound\": " +
                         Bool(e.ExeSound) + "}",
       true);
