@@ -78,18 +78,6 @@ void Bitmap32::CopyRect(const Bitmap32& src, const Rect& src_rect, int dst_x, in
   }
 }
 
-Pixel Bitmap32::CombinePixel(Pixel s, Pixel d) const {
-  switch (mode_) {
-    case DrawMode::Opaque:
-      return s;
-    case DrawMode::Blend:
-      return BlendPixel(s, d, master_alpha_);
-    case DrawMode::Custom:
-      return combine_ ? combine_(s, d, master_alpha_, combine_context_) : s;
-  }
-  return s;
-}
-
 void Bitmap32::CombineRow(const Pixel* src, Pixel* dst, int count) const {
   switch (mode_) {
     case DrawMode::Opaque:

@@ -68,10 +68,6 @@ class Bitmap32 {
 
   Pixel GetPixel(int x, int y) const { return Row(y)[x]; }
   void SetPixel(int x, int y, Pixel p) { Row(y)[x] = p; }
-  // Reads a pixel, or `outside` when (x, y) is not in the bitmap.
-  Pixel PixelOr(int x, int y, Pixel outside) const {
-    return (x < 0 || y < 0 || x >= width_ || y >= height_) ? outside : Row(y)[x];
-  }
   void Fill(Pixel p);
   // Fills the part of `r` inside the bitmap.
   void FillRect(const Rect& r, Pixel p);
@@ -119,9 +115,6 @@ class Bitmap32 {
   bool operator==(const Bitmap32& o) const {
     return width_ == o.width_ && height_ == o.height_ && pixels_ == o.pixels_;
   }
-
-  // Combines one pixel `s` onto `d` with this bitmap's mode and master alpha.
-  Pixel CombinePixel(Pixel s, Pixel d) const;
 
  private:
   // Combines a row of `count` source pixels onto the target row.

@@ -18,11 +18,6 @@ class Random {
     if (n <= 0) return 0;
     return static_cast<int>((static_cast<uint64_t>(state_) * static_cast<uint32_t>(n)) >> 32);
   }
-  // A real in [0, 1).
-  static double NextReal() {
-    state_ = state_ * 134775813u + 1u;
-    return static_cast<double>(state_) / 4294967296.0;
-  }
 
  private:
   static inline uint32_t state_ = 0;

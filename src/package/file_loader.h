@@ -43,7 +43,6 @@ class TFileLoader {
   int32_t ExtraWaveCount = 0;  // item 14's m as stored (0 when absent)
   bool HasSoundSlots = false;  // item 11 was present
 
-  void GetPicture(Bitmap32& bitmap) const { bitmap.Assign(picture_); }
   void GetThumbnail(Bitmap32& bitmap) const { bitmap.Assign(thumbnail_); }
   // The same without a copy: the loader's picture moves into `bitmap`.
   void TakePicture(Bitmap32& bitmap) {

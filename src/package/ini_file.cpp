@@ -115,10 +115,6 @@ const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_v
 
 bool IniFile::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
-bool IniFile::HasKey(std::string_view section, std::string_view key) const {
-  return FindEntry(section, key) != nullptr;
-}
-
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
   const Entry* e = FindEntry(section, key);

@@ -23,7 +23,6 @@ class IniFile {
   std::string ToText() const;
 
   bool HasSection(std::string_view section) const;
-  bool HasKey(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view def) const;
   int ReadInteger(std::string_view section, std::string_view key, int def) const;

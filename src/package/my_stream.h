@@ -1,4 +1,4 @@
-// TMyStream: the small file reader (and writer) of picture files. Every read that cannot
+// TMyStream: the small file reader of picture files. Every read that cannot
 // be satisfied in full throws StreamError; so does a length that is negative or larger
 // than what is left in the file, before anything is allocated for it.
 #pragma once
@@ -18,8 +18,7 @@ class StreamError : public std::runtime_error {
 
 class TMyStream {
  public:
-  static constexpr int kCreate = 0;  // create or rewrite the file
-  static constexpr int kRead = 1;    // open it for reading
+  static constexpr int kRead = 1;  // open the file for reading (the only mode)
 
   // Throws StreamError when the file cannot be opened.
   TMyStream(const std::string& path, int mode);
@@ -40,19 +39,12 @@ class TMyStream {
   int64_t Remaining() const { return size_ - position_; }
   bool AtEnd() const { return position_ >= size_; }
 
-  void WriteBuffer(const void* buffer, size_t count);
-  void WriteInteger(int32_t v);
-  void WriteString(const std::string& s);
-  // Flushes and closes a written file; throws when the data did not reach the disk.
-  void Close();
-
  private:
   void CheckLength(int64_t count) const;
 
   FILE* file_ = nullptr;
   int64_t size_ = 0;
   int64_t position_ = 0;
-  bool writing_ = false;
 };
 
 }  // namespace kx

@@ -26,7 +26,6 @@ class WorkFolder {
  public:
   WorkFolder(std::string tempFolder, std::string baseName, uint32_t tickCount);
   const std::string& Get();  // ends with the separator; "" when no folder could be made
-  int RunId() const { return run_id_; }
 
  private:
   std::string temp_;

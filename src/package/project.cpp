@@ -21,13 +21,6 @@ void TKXCFileList::LoadFromIni(const IniFile& ini) {
     Flags.push_back(ini.ReadBool("FileList", name, false) ? "TRUE" : "FALSE");
 }
 
-bool TKXCFileList::LoadFromFile(const std::string& iniPath) {
-  IniFile ini;
-  bool ok = ini.LoadFromFile(iniPath);
-  LoadFromIni(ini);
-  return ok;
-}
-
 void TKXCSetting::LoadFromIni(const IniFile& ini) {
   const char* g = "General";
   ProductName = ini.ReadString(g, "ProductName", ProductName);
@@ -65,13 +58,6 @@ void TKXCSetting::LoadFromIni(const IniFile& ini) {
   BuildIcon = ini.ReadString(b, "BuildIcon", BuildIcon);
   BuildInstall = ini.ReadString(b, "BuildInstall", BuildInstall);
   CustomIcon = ini.ReadBool(b, "CustomIcon", false);  // fixed default
-}
-
-bool TKXCSetting::LoadFromFile(const std::string& iniPath) {
-  IniFile ini;
-  bool ok = ini.LoadFromFile(iniPath);
-  LoadFromIni(ini);
-  return ok;
 }
 
 std::string TKXCSetting::ToIniText() const {
@@ -113,13 +99,6 @@ std::string TKXCSetting::ToIniText() const {
 }
 
 void TUISetting::LoadFromIni(const IniFile& ini) { UIFile = ini.ReadString("UI", "UIFile", ""); }
-
-bool TUISetting::LoadFromFile(const std::string& iniPath) {
-  IniFile ini;
-  bool ok = ini.LoadFromFile(iniPath);
-  LoadFromIni(ini);
-  return ok;
-}
 
 bool TKXCProject::LoadFromContainer(std::string_view data) {
   // Only three- and four-part project containers are read; anything else keeps the

@@ -18,7 +18,6 @@ struct TKXCFileList {
 
   void Clear() { Names.clear(); Flags.clear(); }
   void LoadFromIni(const IniFile& ini);
-  bool LoadFromFile(const std::string& iniPath);
   int Count() const { return static_cast<int>(Names.size()); }
 };
 
@@ -63,7 +62,6 @@ struct TKXCSetting {
   bool CustomIcon = false;
 
   void LoadFromIni(const IniFile& ini);
-  bool LoadFromFile(const std::string& iniPath);
   // The settings as an INI text in the layout the authoring tool writes.
   std::string ToIniText() const;
 };
@@ -71,7 +69,6 @@ struct TKXCSetting {
 struct TUISetting {
   std::string UIFile;
   void LoadFromIni(const IniFile& ini);
-  bool LoadFromFile(const std::string& iniPath);
 };
 
 class TKXCProject {
