@@ -1,7 +1,7 @@
 #include "show/music_player.h"
 
-#include "media/random.h"
 #include "package/paths.h"
+#include "show/next_index.h"
 
 namespace kx {
 
@@ -19,13 +19,7 @@ std::vector<std::string> BuildMusicList(const std::string& musicFile, const std:
 }
 
 int NextMusicIndex(int current, int count, bool inOrder) {
-  if (inOrder) return current + 1 >= count ? 0 : current + 1;
-  if (count < 2) return 0;
-  int next;
-  do {
-    next = Random::Next(count);
-  } while (next == current);
-  return next;
+  return NextListIndex(current, count, inOrder);
 }
 
 void MusicPlayer::Start(const TKXCSetting& setting, const std::string& workFolder, Audio* audio) {

@@ -15,9 +15,7 @@ namespace kx {
 // without a folder part lives in the working folder.
 std::vector<std::string> BuildMusicList(const std::string& musicFile, const std::string& workFolder);
 
-// The track after `current` (-1 before the first): in order, the next one wrapping to 0;
-// shuffled, any other track drawn from the process-wide generator (0 when there are fewer
-// than two).
+// The track after `current` (-1 before the first), as NextListIndex picks it.
 int NextMusicIndex(int current, int count, bool inOrder);
 
 class MusicPlayer {

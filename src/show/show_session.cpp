@@ -11,6 +11,7 @@
 #include "package/paths.h"
 #include "platform/file_system.h"
 #include "show/fitting.h"
+#include "show/next_index.h"
 
 namespace kx {
 
@@ -52,15 +53,13 @@ ShowSession::~ShowSession() = default;
 bool ShowSession::FormShow() {
   ShowInputState& input = ProcessInputState();
   StartSound();
-  old_bitmap_.SetSize(800, 600);
-  new_bitmap_.SetSize(800, 600);
-  work_bitmap_.SetSize(800, 600);
   frame_bitmap_.SetSize(0, 0);
   input.F1Toggle = false;
   Random::Seed(host_.TickCount());
   input.LastMouseX = input.LastMouseY = -1;
   screen_.SetSize(host_.ScreenWidth(), host_.ScreenHeight());
   screen_.Fill(MakePixel(0, 0, 0));
+  still_in_shadow_ = false;
 
   const TKXCFileList& files = project_.FileList;
   show_list_.clear();
@@ -105,14 +104,8 @@ bool ShowSession::FormShow() {
 }
 
 int ShowSession::NextPictureIndex(int current) const {
-  const int count = static_cast<int>(show_list_.size());
-  if (show_image_mode_ == 1 || show_image_mode_ == 3) return current + 1 >= count ? 0 : current + 1;
-  if (count < 2) return 0;
-  int next;
-  do {
-    next = Random::Next(count);
-  } while (next == current);
-  return next;
+  const bool inOrder = show_image_mode_ == 1 || show_image_mode_ == 3;
+  return NextListIndex(current, static_cast<int>(show_list_.size()), inOrder);
 }
 
 void ShowSession::ShowIdle() {
@@ -132,6 +125,7 @@ void ShowSession::ShowIdle() {
           else {
             host_.FillBlack();
             screen_.Fill(MakePixel(0, 0, 0));
+            still_in_shadow_ = false;
           }
         }
         last_change_tick_ = host_.TickCount();
@@ -161,26 +155,35 @@ void ShowSession::DrawShowFrame() {
   int x, y;
   Offset(draw_width_, draw_height_, x, y);
   const Bitmap32* source = CurrentOutput();
-  if (source && !source->Empty()) PresentBitmap(*source, x, y);
+  if (source && !source->Empty()) {
+    if (use_directx_)
+      host_.DrawToSurface(*source);
+    else
+      host_.DrawToWindow(*source, x, y);
+    // A still picture that the last step copied into the shadow, at the same place, is
+    // still there when nothing else has written to the shadow since: the copy is skipped.
+    // A living picture changes in place and is copied on every step.
+    const bool current = is_still_ && still_in_shadow_ && x == still_x_ && y == still_y_;
+    if (!current) {
+      if (use_directx_)
+        surface_.Assign(*source);
+      else
+        screen_.CopyRect(*source, source->BoundsRect(), x, y);
+    }
+    still_in_shadow_ = is_still_;
+    still_x_ = x;
+    still_y_ = y;
+  }
   const uint32_t now = host_.TickCount();
   const int wait = static_cast<int>(last_frame_tick_ - now) + kStepMs;
   if (wait > 0) host_.Sleep(wait);
   last_frame_tick_ = host_.TickCount();
 }
 
-void ShowSession::PresentBitmap(const Bitmap32& bitmap, int x, int y) {
-  if (use_directx_) {
-    host_.DrawToSurface(bitmap);
-    surface_.Assign(bitmap);
-  } else {
-    host_.DrawToWindow(bitmap, x, y);
-    screen_.CopyRect(bitmap, bitmap.BoundsRect(), x, y);
-  }
-}
-
 void ShowSession::LoadCurrentPicture() {
   const Size screen{host_.ScreenWidth(), host_.ScreenHeight()};
   const int quality = project_.Setting.DirectXQuality;
+  still_in_shadow_ = false;  // the picture and the place it is drawn at may change
   is_still_ = IsStillPicturePath(next_file_);
   if (is_still_) {
     std::string error;
@@ -247,14 +250,16 @@ void ShowSession::LoadCurrentPicture() {
   }
 }
 
-void ShowSession::ShowWorkBitmap() {
-  if (use_directx_) {
-    host_.DrawToSurface(work_bitmap_);
-    surface_.Assign(work_bitmap_);
-  } else {
-    host_.DrawToWindow(work_bitmap_, 0, 0);
-    screen_.CopyRect(work_bitmap_, work_bitmap_.BoundsRect(), 0, 0);
-  }
+void ShowSession::ShowTransitionFrame(int effect, int percent) {
+  // The frame is drawn straight into the shadow (it takes old_bitmap_'s size), which is
+  // then shown whole.
+  Bitmap32& shown = use_directx_ ? surface_ : screen_;
+  TransitionFrame(shown, old_bitmap_, new_bitmap_, effect, percent);
+  still_in_shadow_ = false;
+  if (use_directx_)
+    host_.DrawToSurface(shown);
+  else
+    host_.DrawToWindow(shown, 0, 0);
 }
 
 void ShowSession::RunTransition(int time) {
@@ -265,19 +270,16 @@ void ShowSession::RunTransition(int time) {
     const int w = s.Empty() ? 800 : s.Width(), h = s.Empty() ? 600 : s.Height();
     old_bitmap_.SetSize(w, h);
     new_bitmap_.SetSize(w, h);
-    work_bitmap_.SetSize(w, h);
     host_.ProcessMessages();
     if (!s.Empty()) old_bitmap_.CopyRect(s, s.BoundsRect(), 0, 0);
     new_bitmap_.Fill(MakePixel(0, 0, 0));
   } else {
-    old_bitmap_.SetSize(screen_.Width(), screen_.Height());
     new_bitmap_.SetSize(screen_.Width(), screen_.Height());
-    work_bitmap_.SetSize(screen_.Width(), screen_.Height());
     host_.ProcessMessages();
     new_bitmap_.Fill(MakePixel(0, 0, 0));
     const Bitmap32* out = CurrentOutput();
     Offset(out->Width(), out->Height(), x, y);
-    old_bitmap_.CopyRect(screen_, screen_.BoundsRect(), 0, 0);
+    old_bitmap_.Assign(screen_);
   }
   host_.ProcessMessages();
   const Bitmap32* out = CurrentOutput();
@@ -287,8 +289,7 @@ void ShowSession::RunTransition(int time) {
   if (effect == 0) return;  // an entry that is not a number: no transition this time
   last_effect_ = effect;
   ++transitions_run_;
-  TransitionFrame(work_bitmap_, old_bitmap_, new_bitmap_, effect, 0);
-  ShowWorkBitmap();
+  ShowTransitionFrame(effect, 0);
   const int n = TransitionFrameCount(time, static_cast<int64_t>(host_.TickCount() - t0));
   last_frame_count_ = n;
   for (int i = 1; i <= n; ++i) {
@@ -297,8 +298,7 @@ void ShowSession::RunTransition(int time) {
       const Bitmap32& frame = anim_engine_->Output();
       new_bitmap_.CopyRect(frame, frame.BoundsRect(), x, y);
     }
-    TransitionFrame(work_bitmap_, old_bitmap_, new_bitmap_, effect, FramePercent(i, n));
-    ShowWorkBitmap();
+    ShowTransitionFrame(effect, FramePercent(i, n));
     host_.ProcessMessages();
   }
 }
@@ -345,7 +345,7 @@ void ShowSession::FormClose() {
   frame_bitmap_.SetSize(0, 0);
   old_bitmap_.SetSize(0, 0);
   new_bitmap_.SetSize(0, 0);
-  work_bitmap_.SetSize(0, 0);
+  still_in_shadow_ = false;
   StopSoundEffects();
   music_.Stop();
   transition_list_.clear();

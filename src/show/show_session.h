@@ -83,8 +83,7 @@ class ShowSession {
  private:
   void LoadCurrentPicture();
   void DrawShowFrame();
-  void PresentBitmap(const Bitmap32& bitmap, int x, int y);
-  void ShowWorkBitmap();
+  void ShowTransitionFrame(int effect, int percent);
   void RunTransition(int time);
   const Bitmap32* CurrentOutput() const;
   void Offset(int width, int height, int& x, int& y) const;
@@ -99,7 +98,7 @@ class ShowSession {
   bool use_directx_ = false;
   bool is_still_ = true;
   Bitmap32 frame_bitmap_;
-  Bitmap32 old_bitmap_, new_bitmap_, work_bitmap_;
+  Bitmap32 old_bitmap_, new_bitmap_;
   std::vector<int> transition_list_;
   int transition_time_ = 2000;
   bool proportional_ = true, stretch_ = true, auto_advance_ = true;
@@ -112,6 +111,10 @@ class ShowSession {
   bool running_ = false;
   Bitmap32 screen_;   // what the window shows
   Bitmap32 surface_;  // what the DirectDraw surface holds
+  // The shadow above (screen_ or surface_) holds the still picture as the last step drew
+  // it, at (still_x_, still_y_). Cleared by every other write to the shadow.
+  bool still_in_shadow_ = false;
+  int still_x_ = 0, still_y_ = 0;
   int transitions_run_ = 0, last_effect_ = 0, last_frame_count_ = 0;
   MusicPlayer music_;
   std::unique_ptr<SoundSlotPlayer> sounds_;
