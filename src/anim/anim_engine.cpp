@@ -1,9 +1,7 @@
 #include "anim/anim_engine.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "anim/anim_objects.h"
@@ -17,27 +15,12 @@ namespace kx {
 
 namespace {
 
-uint32_t SteadyMs() {
-  using namespace std::chrono;
-  return static_cast<uint32_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
 // Round half to even, with values far outside any picture kept in range first (a broken
 // wave record must not make the conversion overflow).
 inline int RoundSafe(double v) {
   if (!(v > -1e9)) v = -1e9;
   if (!(v < 1e9)) v = 1e9;
   return RoundHalfEven(v);
-}
-
-// The same pixels as `src` into `dst`, which keeps its capacity when the size is the same.
-void CopyPixels(Bitmap32& dst, const Bitmap32& src) {
-  if (dst.Width() != src.Width() || dst.Height() != src.Height()) {
-    dst.Assign(src);
-    return;
-  }
-  if (src.PixelCount()) std::memcpy(dst.Data(), src.Data(), src.PixelCount() * sizeof(Pixel));
 }
 
 bool PhaseRunsDown(int mode) { return mode == 0 || mode == 4 || mode == 5; }
@@ -90,8 +73,6 @@ void TAnimEngine::SetWeather(bool on) {
     snow_->Init();
   } else if (w.Kind == 2) {
     rain_ = std::make_unique<TRain>();
-    rain_->Length = 10;
-    rain_->SetCount(100);
     rain_->Bitmap = &composite_;
     rain_->SetCount(w.Count);
     rain_->Init();
@@ -120,13 +101,14 @@ void TAnimEngine::Prepare(bool run_workers) {
   }
   if (objects_) {
     for (int i = 0; i < objects_->Count(); ++i) {
+      (*objects_)[i].SetClock(clock_);
       (*objects_)[i].SetFrame(width_, height_, pic_w_, pic_h_);
       (*objects_)[i].Start(run_workers);
     }
   }
   prepared_ = true;
   Step();
-  CopyPixels(wave_frame_, *picture_);
+  wave_frame_.Assign(*picture_);
 }
 
 void TAnimEngine::PrepareReflection() {
@@ -299,8 +281,8 @@ void TAnimEngine::Step() {
     phase_[i] = std::clamp<int64_t>(phase_[i] + (PhaseRunsDown(w.Mode) ? -delta : delta), -kLimit, kLimit);
   }
 
-  if (weather_on_ || HasObjects()) CopyPixels(composite_, wave_frame_);
-  if (ObjectsOn) DrawObjects(dt);
+  if (weather_on_ || HasObjects()) composite_.Assign(wave_frame_);
+  DrawObjects(dt);
   if (weather_on_) {
     const TWeatherParam& w = project_->Weather;
     const int frame_time = static_cast<int>(std::min<int64_t>(dt, 1000000));
@@ -328,19 +310,14 @@ void TAnimEngine::DrawObjects(int64_t dt) {
     TAnimObject& o = (*objects_)[i];
     const TAnimObject::View v = o.TakeView();
     const Bitmap32* image = o.CurrentImage(dt);
-    if (!v.Enabled || !v.Visible || !image || image->Empty()) continue;
+    if (!v.Visible || !image || image->Empty()) continue;
     const int left = v.Left, top = v.Top;
     const int right = RoundSafe(left + image->Width() * v.ScaleX * v.WidthSize / 100);
     const int bottom = RoundSafe(top + image->Height() * v.ScaleY * v.HeightSize / 100);
     const Bitmap32* src = image;
     if (v.Mirrored) {
-      // The mirror image: the current image flipped left to right (key pixels stay key).
-      Bitmap32& m = o.MirrorImage();
-      if (m.Width() == image->Width() && m.Height() == image->Height()) {
-        std::memcpy(m.Data(), image->Data(), image->PixelCount() * sizeof(Pixel));
-        m.MirrorHorizontal();
-        src = &m;
-      }
+      const Bitmap32& m = o.MirroredImage();
+      if (m.Width() == image->Width() && m.Height() == image->Height()) src = &m;
     }
     composite_.StretchDraw({left, top, right, bottom}, *src, src->BoundsRect());
   }
@@ -353,7 +330,7 @@ const Bitmap32& TAnimEngine::Output() const {
 
 void TAnimEngine::ResetFrame() {
   if (!picture_) return;
-  CopyPixels(wave_frame_, *picture_);
+  wave_frame_.Assign(*picture_);
   if (any_reflection_) PrepareReflection();
 }
 

@@ -29,6 +29,7 @@ class TAnimEngine {
   TAnimEngine(const TAnimEngine&) = delete;
   TAnimEngine& operator=(const TAnimEngine&) = delete;
 
+  // The clock of the animation, passed on to the objects by Prepare.
   void SetClock(Clock clock) { clock_ = std::move(clock); }
   // The living picture and its objects (neither owned; objects may be null). The objects
   // are placed in the picture's own coordinates: picture_width/height is the size the
@@ -37,8 +38,9 @@ class TAnimEngine {
               int picture_height = 0);
   // Switches snow or rain on (by the record's weather Kind) or off.
   void SetWeather(bool on);
-  // Once per living picture after Attach. With `run_workers` false the objects are
-  // started without their worker threads (tests step them by hand).
+  // Once per living picture after Attach: also gives the objects this engine's clock.
+  // With `run_workers` false the objects are started without their worker threads
+  // (tests step them by hand).
   void Prepare(bool run_workers = true);
   // Advances by the time since the previous step and redraws.
   void Step();
@@ -53,12 +55,9 @@ class TAnimEngine {
   const Bitmap32& Composite() const { return composite_; }
   const Bitmap32& ReflectionCopy() const { return reflection_; }
   int64_t Phase(int i) const { return phase_[i & 7]; }
-  int RegionTop(int i) const { return region_top_[i & 7]; }
-  int RegionBottom(int i) const { return region_bottom_[i & 7]; }
   bool AnyReflection() const { return any_reflection_; }
   const TSnow* Snow() const { return snow_.get(); }
   const TRain* Rain() const { return rain_.get(); }
-  bool ObjectsOn = true;
 
  private:
   struct Span {

@@ -9,13 +9,11 @@
 
 namespace kx {
 
-namespace {
 uint32_t SteadyMs() {
   using namespace std::chrono;
   return static_cast<uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
-}  // namespace
 
 TAnimObject::TAnimObject() : clock_(SteadyMs) {
   worker_ = std::make_unique<TObjectThread>(mutex_, [this] {
@@ -67,43 +65,9 @@ void TAnimObject::LoadFromText(const IniFile& ini, const std::string& section) {
   LoadCommonFromText(ini, section);
 }
 
-void TAnimObject::SaveToText(IniFile& ini, const std::string& sec) const {
-  ini.WriteString(sec, "Filename", filename_);
-  ini.WriteBool(sec, "Transparent", transparent_);
-  ini.WriteInteger(sec, "TransparentType", transparent_type_);
-  ini.WriteInteger(sec, "TransparentColor", transparent_color_);
-  ini.WriteInteger(sec, "Width", Width);
-  ini.WriteInteger(sec, "Height", Height);
-  ini.WriteBool(sec, "Scaled", Scaled);
-  ini.WriteInteger(sec, "WidthSize", WidthSize);
-  ini.WriteInteger(sec, "HeightSize", HeightSize);
-  ini.WriteInteger(sec, "MoveAreaRectleft", MoveAreaRectleft);
-  ini.WriteInteger(sec, "MoveAreaRecttop", MoveAreaRecttop);
-  ini.WriteInteger(sec, "MoveAreaRectright", MoveAreaRectright);
-  ini.WriteInteger(sec, "MoveAreaRectbottom", MoveAreaRectbottom);
-  ini.WriteInteger(sec, "Speed", SpeedKey);
-  ini.WriteInteger(sec, "InitialDir", InitialDir);
-  ini.WriteInteger(sec, "PosLeftType", PosLeftType);
-  ini.WriteInteger(sec, "PosTopType", PosTopType);
-  ini.WriteInteger(sec, "PosLeft", PosLeft);
-  ini.WriteInteger(sec, "PosTop", PosTop);
-  ini.WriteInteger(sec, "ObjFacing", ObjFacing);
-  ini.WriteInteger(sec, "Opacity", Opacity);
-  ini.WriteInteger(sec, "DisplaySec", DisplaySec);
-  ini.WriteInteger(sec, "DisplayDurationType", DisplayDurationType);
-  ini.WriteInteger(sec, "DisplayDurationSec", DisplayDurationSec);
-  ini.WriteInteger(sec, "DIsplayDurationCycle", DisplayDurationCycle);
-  ini.WriteInteger(sec, "Motion", Motion);
-  ini.WriteInteger(sec, "MotionSpeed", MotionSpeed);
-  ini.WriteInteger(sec, "MotionAreaType", MotionAreaType);
-  ini.WriteBool(sec, "DirFlip", DirFlip);
-  ini.WriteBool(sec, "Redisplay", Redisplay);
-  ini.WriteBool(sec, "ResetPos", ResetPos);
-  ini.WriteBool(sec, "RestrictArea", RestrictArea);
+void TAnimObject::SetClock(Clock clock) {
   std::lock_guard<std::mutex> lock(mutex_);
-  ini.WriteInteger(sec, "Left", LeftOf());
-  ini.WriteInteger(sec, "Top", TopOf());
-  ini.WriteInteger(sec, "InitialPos", InitialPos);
+  clock_ = std::move(clock);
 }
 
 void TAnimObject::SetFrame(int fw, int fh, int pw, int ph) {
@@ -297,8 +261,6 @@ TAnimObject::View TAnimObject::TakeView() const {
   v.Visible = s_.Visible;
   v.Left = LeftOf();
   v.Top = TopOf();
-  v.W = s_.W;
-  v.H = s_.H;
   v.ScaleX = s_.ScaleX;
   v.ScaleY = s_.ScaleY;
   v.WidthSize = WidthSize;
@@ -308,5 +270,14 @@ TAnimObject::View TAnimObject::TakeView() const {
 }
 
 const Bitmap32* TAnimObject::CurrentImage(int64_t) { return image_.Empty() ? nullptr : &image_; }
+
+const Bitmap32& TAnimObject::MirroredImage() {
+  if (mirror_stale_) {
+    mirror_.Assign(image_);  // the mirror keeps its own draw settings
+    mirror_.MirrorHorizontal();
+    mirror_stale_ = false;
+  }
+  return mirror_;
+}
 
 }  // namespace kx

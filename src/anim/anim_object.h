@@ -22,6 +22,9 @@ namespace kx {
 
 class TObjectThread;
 
+// Milliseconds of the steady clock (wrapping): the default clock of the animation.
+uint32_t SteadyMs();
+
 // The generator of one object: the same linear congruential rule as the process-wide
 // one, but owned by the object so that its worker never shares state with another thread.
 struct ObjectRandom {
@@ -49,10 +52,8 @@ class TAnimObject {
 
   // What the drawing thread needs of an object, taken in one piece.
   struct View {
-    bool Enabled = true;
     bool Visible = false;
     int Left = 0, Top = 0;
-    int W = 0, H = 0;
     double ScaleX = 1, ScaleY = 1;
     int WidthSize = 100, HeightSize = 100;
     bool Mirrored = false;
@@ -67,7 +68,6 @@ class TAnimObject {
   void LoadCommonFromText(const IniFile& ini, const std::string& section);
   // The kind's own keys, then the common ones.
   virtual void LoadFromText(const IniFile& ini, const std::string& section);
-  virtual void SaveToText(IniFile& ini, const std::string& section) const;
 
   // The frame the object is drawn into and the picture's own size (before fitting).
   void SetFrame(int frame_width, int frame_height, int picture_width, int picture_height);
@@ -82,13 +82,14 @@ class TAnimObject {
   View TakeView() const;
   // The image to draw now; the drawing thread lets `elapsed_ms` go by first (GIF frames).
   virtual const Bitmap32* CurrentImage(int64_t elapsed_ms);
-  // The bitmap used for the mirrored image.
-  Bitmap32& MirrorImage() { return mirror_; }
+  // The image flipped left to right (key pixels stay key), with the mirror's own draw
+  // settings; built again only after the image changed.
+  const Bitmap32& MirroredImage();
   const std::string& Filename() const { return filename_; }
   void SetFilename(const std::string& f) { filename_ = f; }
 
-  void SetClock(Clock clock) { clock_ = std::move(clock); }
-  bool Started() const { return started_; }
+  // Safe while the worker runs: the clock is read under the state mutex.
+  void SetClock(Clock clock);
   bool WorkerRunning() const;
 
   // Description keys.
@@ -114,7 +115,6 @@ class TAnimObject {
   bool Redisplay = true;
   bool ResetPos = true;
   bool RestrictArea = true;
-  uint8_t InitialPos = 0;
 
   // Motion state; read it only while no worker runs (tests) or through TakeView.
   struct State {
@@ -152,6 +152,7 @@ class TAnimObject {
   int transparent_color_ = 0;
   Bitmap32 image_;
   Bitmap32 mirror_;
+  bool mirror_stale_ = true;  // image_ changed since mirror_ was built; set by every writer
 
  private:
   mutable std::mutex mutex_;

@@ -7,19 +7,10 @@ namespace kx {
 TGifObject::TGifObject() { transparent_type_ = 0; }
 
 void TGifObject::LoadFromText(const IniFile& ini, const std::string& sec) {
-  filename_ = ini.ReadString(sec, "Filename", filename_);
-  transparent_ = ini.ReadBool(sec, "Transparent", true);
-  transparent_type_ = ini.ReadInteger(sec, "TransparentType", 0);
-  transparent_color_ = ini.ReadInteger(sec, "TransparentColor", transparent_color_);
+  LoadImageKeys(ini, sec, 0);
   AnimSpeed = ini.ReadInteger(sec, "AnimSpeed", 10);
   RefreshFrame = ini.ReadBool(sec, "RefreshFrame", false);
   LoadCommonFromText(ini, sec);
-}
-
-void TGifObject::SaveToText(IniFile& ini, const std::string& sec) const {
-  TAnimObject::SaveToText(ini, sec);
-  ini.WriteInteger(sec, "AnimSpeed", AnimSpeed);
-  ini.WriteBool(sec, "RefreshFrame", RefreshFrame);
 }
 
 int TGifObject::PlaySpeedPercent(int s) { return s <= 10 ? s * 10 : s * 50 - 400; }
@@ -78,6 +69,7 @@ bool TGifObject::LoadGif(const std::string& path) {
     b->SetCombine(&TGifObject::Combine, this);
     b->SetFilter(StretchFilter::Draft);
   }
+  mirror_stale_ = true;
   return true;
 }
 
@@ -88,6 +80,7 @@ void TGifObject::CopyFrame(int index) {
   const Pixel* s = f.Data();
   Pixel* d = image_.Data();
   for (size_t i = 0, n = f.PixelCount(); i < n; ++i) d[i] = PixelA(s[i]) == 0 ? kKey : s[i];
+  mirror_stale_ = true;
   shown_frame_ = index;
 }
 

@@ -18,7 +18,6 @@ class TGifObject : public TImgObject {
   void LoadFromText(const IniFile& ini, const std::string& section) override;
   void Init() override;
   void Stop() override;
-  void SaveToText(IniFile& ini, const std::string& section) const override;
   const Bitmap32* CurrentImage(int64_t elapsed_ms) override;
 
   // Playback speed in percent of an AnimSpeed key: 10 gives 100, 12 gives 200.

@@ -33,11 +33,15 @@ Pixel PixelOfColorValue(int color) {
 
 TImgObject::TImgObject() { transparent_type_ = 1; }
 
-void TImgObject::LoadFromText(const IniFile& ini, const std::string& sec) {
+void TImgObject::LoadImageKeys(const IniFile& ini, const std::string& sec, int default_type) {
   filename_ = ini.ReadString(sec, "Filename", filename_);
   transparent_ = ini.ReadBool(sec, "Transparent", true);
-  transparent_type_ = ini.ReadInteger(sec, "TransparentType", 1);
+  transparent_type_ = ini.ReadInteger(sec, "TransparentType", default_type);
   transparent_color_ = ini.ReadInteger(sec, "TransparentColor", transparent_color_);
+}
+
+void TImgObject::LoadFromText(const IniFile& ini, const std::string& sec) {
+  LoadImageKeys(ini, sec, 1);
   LoadCommonFromText(ini, sec);
 }
 
@@ -68,6 +72,7 @@ void TImgObject::Init() {
   std::string error;
   if (!LoadPictureFile(path, picture, error) || picture.Empty()) return;
   image_ = std::move(picture);
+  mirror_stale_ = true;
   key_ = image_.GetPixel(0, image_.Height() - 1);
   if (transparent_type_ == 2) key_ = PixelOfColorValue(transparent_color_);
   mirror_.SetSize(image_.Width(), image_.Height());

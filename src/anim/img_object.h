@@ -24,6 +24,9 @@ class TImgObject : public TAnimObject {
   static Pixel Combine(Pixel src, Pixel dst, uint8_t master_alpha, const void* context);
 
  protected:
+  // The image keys: Filename, Transparent, TransparentType (missing: `default_type`) and
+  // TransparentColor.
+  void LoadImageKeys(const IniFile& ini, const std::string& section, int default_type);
   // The path of an existing image file for Filename, or "" when there is none.
   std::string ResolveImagePath() const;
 

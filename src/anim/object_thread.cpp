@@ -36,11 +36,6 @@ bool TObjectThread::Paused() const {
   return paused_;
 }
 
-long TObjectThread::Steps() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return steps_;
-}
-
 void TObjectThread::Run() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (!end_) {
@@ -53,7 +48,6 @@ void TObjectThread::Run() {
     } catch (...) {
       // A failing step must not end the process; the next step tries again.
     }
-    ++steps_;
     wake_.wait_for(lock, std::chrono::milliseconds(interval_ms_), [this] { return end_; });
   }
 }

@@ -24,8 +24,6 @@ class TObjectThread {
   // Returns when no step is running and none will start until Resume.
   void Pause();
   bool Paused() const;
-  // Steps run so far (for tests).
-  long Steps() const;
 
  private:
   void Run();
@@ -36,7 +34,6 @@ class TObjectThread {
   int interval_ms_;
   bool paused_ = true;
   bool end_ = false;
-  long steps_ = 0;
   std::thread thread_;
 };
 

@@ -237,7 +237,6 @@ TEST(AnimObjectsTest, ImageObjectDrawnIntoTheComposite) {
   TAnimObjects list;
   list.LoadFromText("[Obj0]\nObjType=IMG\nFilename=elsewhere/obj.bmp\nPosLeft=10\nPosTop=8\nOpacity=5\n");
   list.ResolvePaths(dir.path());
-  list[0].SetClock(clock.Fn());
   TAnimEngine engine;
   engine.SetClock(clock.Fn());
   // The picture was 20 x 10 in its file: objects are placed at twice their coordinates.
@@ -273,7 +272,6 @@ TEST(AnimObjectsTest, MirroredImageIsFlipped) {
   TAnimObjects list;
   list.LoadFromText("[Obj0]\nObjType=IMG\nFilename=" + dir.path() +
                     "obj.bmp\nPosLeftType=3\nPosTop=10\nMotion=3\nInitialDir=1\nDirFlip=1\n");
-  list[0].SetClock(clock.Fn());
   TAnimEngine engine;
   engine.SetClock(clock.Fn());
   engine.Attach(record, &list);
