@@ -3,7 +3,7 @@
 #include "effects/band_effects.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <optional>
 
 #include "effects/complex_region.h"
 #include "effects/draw_ops.h"
@@ -19,9 +19,8 @@ namespace {
 // Reveals Src through the union of the rectangles collected so far; an empty list draws
 // nothing. The union is built in one sweep, once per frame.
 void RevealRects(Bitmap32& Dst, const Bitmap32& Src, const TComplexRegion& rects) {
-  if (rects.Count() == 0) return;
-  const Region region = UnionOfRects(rects.Rects(), rects.Count());
-  if (!region.IsEmpty()) RevealThroughRegion(Dst, Src, region);
+  const std::optional<Region> region = rects.CreateRegion();
+  if (region && !region->IsEmpty()) RevealThroughRegion(Dst, Src, *region);
 }
 
 // Reveals Src through the union of the shapes of a grid.
@@ -169,25 +168,6 @@ void SpeckleRegion(TComplexRegion& region, int px, int py, int W, int H, int hk,
 
 namespace {
 
-void Bars(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int px, int py, int hk, int vk) {
-  TComplexRegion rects;
-  BarsRegion(rects, px, py, W, H, hk, vk);
-  RevealRects(Dst, Src, rects);
-}
-
-void Shred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int px, int py, int hk, int vk) {
-  TComplexRegion rects;
-  ShredRegion(rects, px, py, W, H, hk, vk);
-  RevealRects(Dst, Src, rects);
-}
-
-void Speckle(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int px, int py, int hk,
-             int vk) {
-  TComplexRegion rects;
-  SpeckleRegion(rects, px, py, W, H, hk, vk);
-  RevealRects(Dst, Src, rects);
-}
-
 // Slats along x with period `period` (positive steps from 0 when forward, negative from W
 // otherwise), each `a` wide; swap lays them along y instead.
 void UnevenSlats(TComplexRegion& rects, bool swap, bool forward, int period, int a, int W,
@@ -200,8 +180,52 @@ void UnevenSlats(TComplexRegion& rects, bool swap, bool forward, int period, int
   }
 }
 
-// Stripes across the picture plus an uneven blind. `vertical` selects the family that
-// stripes the columns and slats the rows (147, 148).
+int GridPitch(int W, int H) { return std::min(W, H) / 10 + 1; }
+
+// The number of cells of a grid with centres p, 3p, 5p, ... while centre - p < W (and
+// likewise q down to H): a size hint for the lists of shapes.
+size_t GridCells(int W, int p, int H, int q) {
+  const size_t cols = W > 0 ? static_cast<size_t>(W) / (2 * static_cast<size_t>(p)) + 1 : 0;
+  const size_t rows = H > 0 ? static_cast<size_t>(H) / (2 * static_cast<size_t>(q)) + 1 : 0;
+  return std::min<size_t>(cols * rows, 1u << 16);
+}
+
+}  // namespace
+
+// ---- The shared bodies ----
+
+namespace band {
+
+void Bars(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P, int m, int hk,
+          int vk) {
+  TComplexRegion rects;
+  BarsRegion(rects, m * X, m * Y, W, H, hk, vk);
+  RevealRects(Dst, Src, rects);
+}
+
+void Shred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P, int hk, int vk) {
+  TComplexRegion rects;
+  ShredRegion(rects, X, Y, W, H, hk, vk);
+  RevealRects(Dst, Src, rects);
+}
+
+void Speckle(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P, int hk,
+             int vk) {
+  TComplexRegion rects;
+  SpeckleRegion(rects, X, Y, W, H, hk, vk);
+  RevealRects(Dst, Src, rects);
+}
+
+void UnevenBlind(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P,
+                 bool swap, bool forward) {
+  TComplexRegion rects;
+  if (swap)
+    UnevenSlats(rects, true, forward, Y, MulDiv(Y, P, 100), H, W);
+  else
+    UnevenSlats(rects, false, forward, X, MulDiv(X, P, 100), W, H);
+  RevealRects(Dst, Src, rects);
+}
+
 void Rectangles(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P,
                 bool vertical, bool forward) {
   const bool swap = vertical;
@@ -217,204 +241,23 @@ void Rectangles(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, 
   RevealRects(Dst, Src, rects);
 }
 
-int GridPitch(int W, int H) { return std::min(W, H) / 10 + 1; }
+}  // namespace band
 
-// The number of cells of a grid with centres p, 3p, 5p, ... while centre - p < W (and
-// likewise q down to H): a size hint for the lists of shapes.
-size_t GridCells(int W, int p, int H, int q) {
-  const size_t cols = W > 0 ? static_cast<size_t>(W) / (2 * static_cast<size_t>(p)) + 1 : 0;
-  const size_t rows = H > 0 ? static_cast<size_t>(H) / (2 * static_cast<size_t>(q)) + 1 : 0;
-  return std::min<size_t>(cols * rows, 1u << 16);
-}
+// ---- Criss-cross ----
 
-Region Polygon(std::initializer_list<int> xy) {
-  return Region::Polygon(xy.begin(), static_cast<int>(xy.size() / 2));
-}
-
-}  // namespace
-
-// ---- Bars and criss-cross ----
-
-void BarsInFromRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 0, 1, 0);
-}
-void BarsInFromLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 0, 2, 0);
-}
-void BarsLeftThenRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 0, 4, 0);
-}
-void BarsRightThenLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 0, 5, 0);
-}
-void BarsFromBothSides(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, X, 0, 3, 0);
-}
-void BarsFromBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 0, 2 * Y, 0, 1);
-}
-void BarsFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 0, 2 * Y, 0, 2);
-}
-void BarsTopThenBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 0, 2 * Y, 0, 4);
-}
-void BarsBottomThenTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Bars(Dst, Src, W, H, 0, 2 * Y, 0, 5);
-}
-void BarsFromTopAndBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                          int P) {
-  Bars(Dst, Src, W, H, 0, Y, 0, 3);
-}
-void CrissCrossFromBottomRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                               int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 1, 1);
-}
-void CrissCrossFromTopRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                            int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 1, 2);
-}
-void CrissCrossFromBottomLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                              int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 2, 1);
-}
-void CrissCrossFromTopLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                           int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 2, 2);
-}
-void CrissCrossBounceFromTopLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                                 int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 4, 4);
-}
-void CrissCrossBounceFromBottomLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                    int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 4, 5);
-}
-void CrissCrossBounceFromTopRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                  int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 5, 4);
-}
-void CrissCrossBounceFromBottomRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                     int Y, int P) {
-  Bars(Dst, Src, W, H, 2 * X, 2 * Y, 5, 5);
-}
-void CrissCrossFromRightTopAndBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                     int Y, int P) {
-  Bars(Dst, Src, W, H, X, Y, 1, 3);
-}
-void CrissCrossFromLeftTopAndBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                    int Y, int P) {
-  Bars(Dst, Src, W, H, X, Y, 2, 3);
-}
-void CrissCrossFromLeftRightAndBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                      int Y, int P) {
-  Bars(Dst, Src, W, H, X, Y, 3, 1);
-}
-void CrissCrossFromLeftRightAndTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                   int Y, int P) {
-  Bars(Dst, Src, W, H, X, Y, 3, 2);
-}
-void CrissCrossFromTopLeftAndBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                    int Y, int P) {
-  Bars(Dst, Src, W, H, X, Y, 3, 3);
-}
 void CrissCrossFromBottomLeftTopRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
                                       int Y, int P) {
   // Only what both criss-cross patterns reveal.
   TComplexRegion a, b;
   BarsRegion(a, 2 * X, 2 * Y, W, H, 1, 1);
   BarsRegion(b, 2 * X, 2 * Y, W, H, 2, 2);
-  if (a.Count() == 0 || b.Count() == 0) return;
-  const Region both = Region::Intersect(UnionOfRects(a.Rects(), a.Count()),
-                                        UnionOfRects(b.Rects(), b.Count()));
+  const std::optional<Region> ra = a.CreateRegion(), rb = b.CreateRegion();
+  if (!ra || !rb) return;
+  const Region both = Region::Intersect(*ra, *rb);
   if (!both.IsEmpty()) RevealThroughRegion(Dst, Src, both);
 }
 
-// ---- Shreds ----
-
-void ShredFromRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, X, 0, 1, 0);
-}
-void ShredFromLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, X, 0, 2, 0);
-}
-void ShredOutFromMiddleHoriz(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                             int P) {
-  Shred(Dst, Src, W, H, X, 0, 3, 0);
-}
-void ShredInToMiddleHoriz(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                          int P) {
-  Shred(Dst, Src, W, H, X, 0, 4, 0);
-}
-void ShredFromBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, 0, Y, 0, 1);
-}
-void ShredFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, 0, Y, 0, 2);
-}
-void ShredFromHorizon(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, 0, Y, 0, 3);
-}
-void ShredInToHorizon(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, 0, Y, 0, 4);
-}
-void ShredFromBottomAndRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                             int P) {
-  Shred(Dst, Src, W, H, X, Y, 1, 1);
-}
-void ShredFromTopAndRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                          int P) {
-  Shred(Dst, Src, W, H, X, Y, 1, 2);
-}
-void ShredFromBottomAndLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                            int P) {
-  Shred(Dst, Src, W, H, X, Y, 2, 1);
-}
-void ShredFromTopAndLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                         int P) {
-  Shred(Dst, Src, W, H, X, Y, 2, 2);
-}
-void ShredFromHorizAndRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                            int P) {
-  Shred(Dst, Src, W, H, X, Y, 1, 3);
-}
-void ShredFromHorizAndLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                           int P) {
-  Shred(Dst, Src, W, H, X, Y, 2, 3);
-}
-void ShredFromBottomAndVertMiddle(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
-                                  int Y, int P) {
-  Shred(Dst, Src, W, H, X, Y, 3, 1);
-}
-void ShredFromTopAndVertMiddle(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                               int P) {
-  Shred(Dst, Src, W, H, X, Y, 3, 2);
-}
-void ShredFromCentre(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, X, Y, 3, 3);
-}
-void ShredToCentre(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  Shred(Dst, Src, W, H, X, Y, 4, 4);
-}
-
-// ---- Speckles and random squares ----
-
-void SpeckleAppearFromRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                            int P) {
-  Speckle(Dst, Src, W, H, X, Y, 1, 0);
-}
-void SpeckleAppearFromLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                           int P) {
-  Speckle(Dst, Src, W, H, X, Y, 2, 0);
-}
-void SpeckleAppearFromBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                             int P) {
-  Speckle(Dst, Src, W, H, X, Y, 0, 1);
-}
-void SpeckleAppearFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                          int P) {
-  Speckle(Dst, Src, W, H, X, Y, 0, 2);
-}
+// ---- Random squares ----
 
 void RandomSquaresAppear(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                          int P) {
@@ -455,49 +298,6 @@ void BlindHorizontally(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, 
   RevealRects(Dst, Src, rects);
 }
 
-void UnevenBlindFromLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                         int P) {
-  TComplexRegion rects;
-  UnevenSlats(rects, false, true, X, MulDiv(X, P, 100), W, H);
-  RevealRects(Dst, Src, rects);
-}
-void UnevenBlindFromRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                          int P) {
-  TComplexRegion rects;
-  UnevenSlats(rects, false, false, X, MulDiv(X, P, 100), W, H);
-  RevealRects(Dst, Src, rects);
-}
-void UnevenBlindFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
-  TComplexRegion rects;
-  UnevenSlats(rects, true, true, Y, MulDiv(Y, P, 100), H, W);
-  RevealRects(Dst, Src, rects);
-}
-void UnevenBlindFromBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                           int P) {
-  TComplexRegion rects;
-  UnevenSlats(rects, true, false, Y, MulDiv(Y, P, 100), H, W);
-  RevealRects(Dst, Src, rects);
-}
-
-// ---- Rectangles: stripes plus an uneven blind ----
-
-void RectanglesFromLeftToRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                               int P) {
-  Rectangles(Dst, Src, W, H, X, Y, P, false, true);
-}
-void RectanglesFromRightToLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                               int P) {
-  Rectangles(Dst, Src, W, H, X, Y, P, false, false);
-}
-void RectanglesFromUpToBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                              int P) {
-  Rectangles(Dst, Src, W, H, X, Y, P, true, true);
-}
-void RectanglesFromBottomToUp(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
-                              int P) {
-  Rectangles(Dst, Src, W, H, X, Y, P, true, false);
-}
-
 // ---- Grids of growing cells ----
 
 void RectangularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
@@ -532,7 +332,7 @@ void DiamondShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y
   shapes.Reserve(GridCells(W, n, H, n) * (2 * static_cast<size_t>(b) + 1));
   for (int cx = n; cx - n < W; cx += 2 * n)
     for (int cy = n; cy - n < H; cy += 2 * n)
-      shapes.Add(Polygon({cx - b, cy, cx, cy - b, cx + b, cy, cx, cy + b}));
+      shapes.Add(Region::Polygon({cx - b, cy, cx, cy - b, cx + b, cy, cx, cy + b}));
   RevealShapes(Dst, Src, shapes);
 }
 
@@ -547,7 +347,7 @@ void TriangularShred(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, in
   shapes.Reserve(GridCells(W, u, H + v, v) * (2 * static_cast<size_t>(hv) + 1));
   for (int cx = u; cx - u < W; cx += 2 * u)
     for (int cy = v; cy - v < H + v; cy += 2 * v)
-      shapes.Add(Polygon({cx - hu, cy - hv, cx, cy + hv, cx + hu, cy - hv}));
+      shapes.Add(Region::Polygon({cx - hu, cy - hv, cx, cy + hv, cx + hu, cy - hv}));
   RevealShapes(Dst, Src, shapes);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "effects/region_shapes.h"
+
 namespace kx {
 
 void TComplexRegion::Clear() {
@@ -26,7 +28,7 @@ void TComplexRegion::AddRect(int left, int top, int right, int bottom) {
 
 std::optional<Region> TComplexRegion::CreateRegion() const {
   if (count_ == 0) return std::nullopt;
-  return Region::FromRects(rects_.data(), count_);
+  return UnionOfRects(rects_.data(), count_);
 }
 
 }  // namespace kx

@@ -115,13 +115,6 @@ bool SameSize(const Bitmap32& Dst, const Bitmap32& Src, int W, int H) {
   return W > 0 && H > 0 && Dst.Width() == W && Dst.Height() == H && Src.Width() == W && Src.Height() == H;
 }
 
-int64_t FloorDivS(int64_t a, int64_t b) {  // b != 0
-  int64_t q = a / b;
-  if ((a % b) != 0 && ((a < 0) != (b < 0))) --q;
-  return q;
-}
-int64_t CeilDivS(int64_t a, int64_t b) { return -FloorDivS(-a, b); }
-
 // Narrows [x0, x1) to the x with lo <= v0 + c * x < hi.
 void KeepLinearInside(int64_t v0, int64_t c, int64_t lo, int64_t hi, int64_t& x0, int64_t& x1) {
   if (c == 0) {
@@ -129,11 +122,11 @@ void KeepLinearInside(int64_t v0, int64_t c, int64_t lo, int64_t hi, int64_t& x0
     return;
   }
   if (c > 0) {
-    x0 = std::max(x0, CeilDivS(lo - v0, c));          // v0 + c x >= lo
-    x1 = std::min(x1, CeilDivS(hi - v0, c));          // v0 + c x < hi
+    x0 = std::max(x0, CeilDiv(lo - v0, c));          // v0 + c x >= lo
+    x1 = std::min(x1, CeilDiv(hi - v0, c));          // v0 + c x < hi
   } else {
-    x0 = std::max(x0, FloorDivS(hi - v0, c) + 1);     // v0 + c x < hi  <=>  x > (hi - v0) / c
-    x1 = std::min(x1, FloorDivS(lo - v0, c) + 1);     // v0 + c x >= lo <=>  x <= (lo - v0) / c
+    x0 = std::max(x0, FloorDiv(hi - v0, c) + 1);     // v0 + c x < hi  <=>  x > (hi - v0) / c
+    x1 = std::min(x1, FloorDiv(lo - v0, c) + 1);     // v0 + c x >= lo <=>  x <= (lo - v0) / c
   }
 }
 

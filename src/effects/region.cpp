@@ -16,13 +16,6 @@ constexpr int kRowLimit = 1 << 24;
 constexpr int kCoordLimit = 1 << 28;
 int ClampCoord(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
-int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
-  int64_t q = a / b;
-  if ((a % b) != 0 && (a < 0)) --q;
-  return q;
-}
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
-
 enum class Op { kUnion, kIntersect, kXor, kSubtract };
 
 bool Apply(Op op, bool a, bool b) {

@@ -19,9 +19,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace kx {
+
+// Integer division rounded down (FloorDiv) or up (CeilDiv), for a divisor of either sign
+// (b != 0). The exact edge tests of the shapes and the clipping of scaled and turned blocks
+// are written with them.
+constexpr int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b) != 0 && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+constexpr int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
 struct RectI {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -55,6 +66,10 @@ class Region {
   // A polygon filled by the non-zero winding rule. xy holds x0, y0, x1, y1, ... for
   // pointCount points; the last point joins the first. Fewer than 3 points: empty.
   static Region Polygon(const int* xy, int pointCount);
+  // The same for a list written in place: Polygon({x0, y0, x1, y1, ...}).
+  static Region Polygon(std::initializer_list<int> xy) {
+    return Polygon(xy.begin(), static_cast<int>(xy.size() / 2));
+  }
   // The union of a list of rectangles, built in one sweep (no pairwise combining).
   // Rectangles with zero or negative width or height add nothing.
   static Region FromRects(const RectI* rects, int count);

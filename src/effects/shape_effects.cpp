@@ -17,10 +17,6 @@ namespace kx {
 
 namespace {
 
-Region Poly(std::initializer_list<int> xy) {
-  return Region::Polygon(xy.begin(), static_cast<int>(xy.size() / 2));
-}
-
 Region UnionOf(std::initializer_list<Region> shapes) {
   ShapeUnion all;
   for (const Region& s : shapes) all.Add(s);
@@ -128,82 +124,90 @@ void EllipticRevealInToCentre(Bitmap32& Dst, const Bitmap32& Src, int W, int H, 
 
 void RevealDiagonalFromTopLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                                int P) {
-  Reveal(Dst, Src, Poly({0, 0, 2 * X, 0, 0, 2 * Y}));
+  Reveal(Dst, Src, Region::Polygon({0, 0, 2 * X, 0, 0, 2 * Y}));
 }
 void RevealDiagonalFromTopRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                                 int P) {
-  Reveal(Dst, Src, Poly({W, 0, W - 2 * X, 0, W, 2 * Y}));
+  Reveal(Dst, Src, Region::Polygon({W, 0, W - 2 * X, 0, W, 2 * Y}));
 }
 void RevealDiagonalFromBottomLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
                                   int Y, int P) {
-  Reveal(Dst, Src, Poly({0, H, 2 * X, H, 0, H - 2 * Y}));
+  Reveal(Dst, Src, Region::Polygon({0, H, 2 * X, H, 0, H - 2 * Y}));
 }
 void RevealDiagonalFromBottomRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
                                    int Y, int P) {
-  Reveal(Dst, Src, Poly({W, H, W - 2 * X, H, W, H - 2 * Y}));
+  Reveal(Dst, Src, Region::Polygon({W, H, W - 2 * X, H, W, H - 2 * Y}));
 }
 void DiagonalSweepAnticlockwise(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                                 int P) {
-  Reveal(Dst, Src, UnionOf({Poly({0, H, 0, 0, X, H}), Poly({W, H, W, 0, W - X, 0})}));
+  Reveal(Dst, Src,
+         UnionOf({Region::Polygon({0, H, 0, 0, X, H}), Region::Polygon({W, H, W, 0, W - X, 0})}));
 }
 void DiagonalSweepClockwise(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                             int P) {
-  Reveal(Dst, Src, UnionOf({Poly({W, 0, 0, 0, W, Y}), Poly({W, H, 0, H, 0, H - Y})}));
+  Reveal(Dst, Src,
+         UnionOf({Region::Polygon({W, 0, 0, 0, W, Y}), Region::Polygon({W, H, 0, H, 0, H - Y})}));
 }
 void StarburstClockwiseFromCenter(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
                                   int Y, int P) {
   const int cx = W / 2, cy = H / 2;
   Reveal(Dst, Src,
-         UnionOf({Poly({cx, cy, 0, 0, X, 0}), Poly({cx, cy, 0, H, 0, H - Y}),
-                  Poly({cx, cy, W, H, W - X, H}), Poly({cx, cy, W, 0, W, Y})}));
+         UnionOf({Region::Polygon({cx, cy, 0, 0, X, 0}), Region::Polygon({cx, cy, 0, H, 0, H - Y}),
+                  Region::Polygon({cx, cy, W, H, W - X, H}),
+                  Region::Polygon({cx, cy, W, 0, W, Y})}));
 }
 void StarburstAnticlockwiseFromCenter(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X,
                                       int Y, int P) {
   const int cx = W / 2, cy = H / 2;
   Reveal(Dst, Src,
-         UnionOf({Poly({cx, cy, 0, 0, 0, Y}), Poly({cx, cy, 0, H, X, H}),
-                  Poly({cx, cy, W, H, W, H - Y}), Poly({cx, cy, W, 0, W - X, 0})}));
+         UnionOf({Region::Polygon({cx, cy, 0, 0, 0, Y}), Region::Polygon({cx, cy, 0, H, X, H}),
+                  Region::Polygon({cx, cy, W, H, W, H - Y}),
+                  Region::Polygon({cx, cy, W, 0, W - X, 0})}));
 }
 void RevealVFromLeft(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cy = H / 2;
-  Reveal(Dst, Src, Poly({0, cy - Y, 2 * X, cy, 0, cy + Y}));
+  Reveal(Dst, Src, Region::Polygon({0, cy - Y, 2 * X, cy, 0, cy + Y}));
 }
 void RevealVFromRight(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cy = H / 2;
-  Reveal(Dst, Src, Poly({W, cy - Y, W - 2 * X, cy, W, cy + Y}));
+  Reveal(Dst, Src, Region::Polygon({W, cy - Y, W - 2 * X, cy, W, cy + Y}));
 }
 void RevealVFromTop(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2;
-  Reveal(Dst, Src, Poly({cx - X, 0, cx, 2 * Y, cx + X, 0}));
+  Reveal(Dst, Src, Region::Polygon({cx - X, 0, cx, 2 * Y, cx + X, 0}));
 }
 void RevealVFromBottom(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2;
-  Reveal(Dst, Src, Poly({cx - X, H, cx, H - 2 * Y, cx + X, H}));
+  Reveal(Dst, Src, Region::Polygon({cx - X, H, cx, H - 2 * Y, cx + X, H}));
 }
 void BowTieHorizontal(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cy = H / 2;
   Reveal(Dst, Src,
-         UnionOf({Poly({0, cy - Y, X, cy, 0, cy + Y}), Poly({W, cy - Y, W - X, cy, W, cy + Y})}));
+         UnionOf({Region::Polygon({0, cy - Y, X, cy, 0, cy + Y}),
+                  Region::Polygon({W, cy - Y, W - X, cy, W, cy + Y})}));
 }
 void BowTieVertical(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2;
   Reveal(Dst, Src,
-         UnionOf({Poly({cx - X, 0, cx, 2 * Y, cx + X, 0}),
-                  Poly({cx - X, H, cx, H - 2 * Y, cx + X, H})}));
+         UnionOf({Region::Polygon({cx - X, 0, cx, 2 * Y, cx + X, 0}),
+                  Region::Polygon({cx - X, H, cx, H - 2 * Y, cx + X, H})}));
 }
 void DiagonalCrossIn(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2, cy = H / 2, a = X / 2, b = Y / 2;
   Reveal(Dst, Src,
-         UnionOf({Poly({0, cy - b, a, cy, 0, cy + b}), Poly({W, cy - b, W - a, cy, W, cy + b}),
-                  Poly({cx - a, 0, cx, b, cx + a, 0}), Poly({cx - a, H, cx, H - b, cx + a, H})}));
+         UnionOf({Region::Polygon({0, cy - b, a, cy, 0, cy + b}),
+                  Region::Polygon({W, cy - b, W - a, cy, W, cy + b}),
+                  Region::Polygon({cx - a, 0, cx, b, cx + a, 0}),
+                  Region::Polygon({cx - a, H, cx, H - b, cx + a, H})}));
 }
 void DiagonalCrossOut(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2, cy = H / 2, p = (W - X) / 2, q = (H - Y) / 2;
   Reveal(Dst, Src,
          OutsideOf(W, H,
-                   {Poly({0, cy - q, p, cy, 0, cy + q}), Poly({W, cy - q, W - p, cy, W, cy + q}),
-                    Poly({cx - p, 0, cx, q, cx + p, 0}),
-                    Poly({cx - p, H, cx, H - q, cx + p, H})}));
+                   {Region::Polygon({0, cy - q, p, cy, 0, cy + q}),
+                    Region::Polygon({W, cy - q, W - p, cy, W, cy + q}),
+                    Region::Polygon({cx - p, 0, cx, q, cx + p, 0}),
+                    Region::Polygon({cx - p, H, cx, H - q, cx + p, H})}));
 }
 
 // ---- Zigzag ribbons ----
@@ -222,18 +226,19 @@ void ZigzagVertical(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int
 void RevealDiamondOutFromCentre(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                                 int P) {
   const int cx = W / 2, cy = H / 2;
-  Reveal(Dst, Src, Poly({cx - X, cy, cx, cy - Y, cx + X, cy, cx, cy + Y}));
+  Reveal(Dst, Src, Region::Polygon({cx - X, cy, cx, cy - Y, cx + X, cy, cx, cy + Y}));
 }
 void RevealDiamondInToCentre(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y,
                              int P) {
   const int cx = W / 2, cy = H / 2;
   Reveal(Dst, Src,
-         OutsideOf(W, H, {Poly({X - cx, cy, cx, Y - cy, 3 * cx - X, cy, cx, 3 * cy - Y})}));
+         OutsideOf(W, H,
+                   {Region::Polygon({X - cx, cy, cx, Y - cy, 3 * cx - X, cy, cx, 3 * cy - Y})}));
 }
 void DiagonalBoxOut(Bitmap32& Dst, const Bitmap32& Src, int W, int H, int X, int Y, int P) {
   const int cx = W / 2, cy = H / 2, a = X / 2, b = Y / 2;
-  Region ring = Poly({-a, cy, cx, -b, 2 * cx + a, cy, cx, 2 * cy + b});
-  ring.XorWith(Poly({a, cy, cx, b, 2 * cx - a, cy, cx, 2 * cy - b}));
+  Region ring = Region::Polygon({-a, cy, cx, -b, 2 * cx + a, cy, cx, 2 * cy + b});
+  ring.XorWith(Region::Polygon({a, cy, cx, b, 2 * cx - a, cy, cx, 2 * cy - b}));
   Reveal(Dst, Src, ring);
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "effects/effect.h"
+#include "effects/transition.h"
 #include "media/bitmap32.h"
-#include "media/intmath.h"
 
 namespace kx::testing {
 
@@ -28,23 +28,12 @@ struct ShapeFrame {
       }
   }
 
-  // The progress in pixels the show passes along with P: the longer side first.
-  void Progress(int P, int& X, int& Y) const {
-    if (W >= H) {
-      X = MulDiv(W, P, 100);
-      Y = W == 0 ? 0 : MulDiv(X, H, W);
-    } else {
-      Y = MulDiv(H, P, 100);
-      X = H == 0 ? 0 : MulDiv(Y, W, H);
-    }
-  }
-
-  // Draws one frame: Dst starts as the old picture.
+  // Draws one frame the way the show does: Dst starts as the old picture, and the progress
+  // in pixels comes from the show's own rule.
   void Run(TEffectProc proc, int P) {
     dst = old_pic;
-    int X = 0, Y = 0;
-    Progress(P, X, Y);
-    proc(dst, new_pic, W, H, X, Y, P);
+    const TransitionProgress g = ProgressFor(W, H, P);
+    proc(dst, new_pic, W, H, g.X, g.Y, P);
   }
 
   bool IsNew(int x, int y) const { return dst.GetPixel(x, y) == new_pic.GetPixel(x, y); }
