@@ -12,6 +12,13 @@ namespace kx {
 
 namespace {
 
+int64_t FloorDiv64(int64_t a, int64_t b) {  // b > 0
+  int64_t q = a / b;
+  if ((a % b) != 0 && a < 0) --q;
+  return q;
+}
+int64_t CeilDiv64(int64_t a, int64_t b) { return -FloorDiv64(-a, b); }  // b > 0
+
 // Index range [lo, hi) of a stretched block's destination steps i in 0..n-1 (n = |d|)
 // that land inside 0..limit-1 of the destination and whose source position
 // s + floor(i * ss / n) lies inside 0..srcLimit-1.
@@ -27,8 +34,8 @@ void StepRange(int64_t d0, int64_t d, int64_t limit, int64_t s, int64_t ss, int6
     lo = std::max(lo, d0 - limit + 1);
     hi = std::min(hi, d0 + 1);
   }
-  lo = std::max(lo, CeilDiv(-s * n, ss));
-  hi = std::min(hi, CeilDiv((srcLimit - s) * n, ss));
+  lo = std::max(lo, CeilDiv64(-s * n, ss));
+  hi = std::min(hi, CeilDiv64((srcLimit - s) * n, ss));
 }
 
 // Scratch memory reused between frames, so that a frame allocates nothing once warm.
@@ -78,8 +85,8 @@ void StretchRect(Bitmap32& dst, const Bitmap32& src, int sx, int sy, int sw, int
   const int64_t adh = dh < 0 ? -int64_t{dh} : dh;
 
   // Source columns and rows actually read.
-  const int64_t c0 = sx + FloorDiv(i0 * sw, adw), c1 = sx + FloorDiv((i1 - 1) * sw, adw) + 1;
-  const int64_t r0 = sy + FloorDiv(j0 * sh, adh), r1 = sy + FloorDiv((j1 - 1) * sh, adh) + 1;
+  const int64_t c0 = sx + FloorDiv64(i0 * sw, adw), c1 = sx + FloorDiv64((i1 - 1) * sw, adw) + 1;
+  const int64_t r0 = sy + FloorDiv64(j0 * sh, adh), r1 = sy + FloorDiv64((j1 - 1) * sh, adh) + 1;
   const int64_t cw = c1 - c0;
 
   // Reading from dst itself: take a copy of the block first, so it is read as it was.
@@ -103,7 +110,7 @@ void StretchRect(Bitmap32& dst, const Bitmap32& src, int sx, int sy, int sw, int
   std::vector<int32_t>& map = ColumnMap();
   map.resize(static_cast<size_t>(n));
   {
-    int64_t q = FloorDiv(i0 * sw, adw), rem = i0 * sw - q * adw;
+    int64_t q = FloorDiv64(i0 * sw, adw), rem = i0 * sw - q * adw;
     const int64_t qs = sw / adw, rs = sw % adw;
     for (int64_t k = 0; k < n; ++k) {
       map[static_cast<size_t>(k)] = static_cast<int32_t>(sx + q - c0);
@@ -120,7 +127,7 @@ void StretchRect(Bitmap32& dst, const Bitmap32& src, int sx, int sy, int sw, int
   int64_t prevSrcRow = -1;
   Pixel* prevRow = nullptr;
   for (int64_t j = j0; j < j1; ++j) {
-    const int64_t srow = sy + FloorDiv(j * sh, adh) - r0;
+    const int64_t srow = sy + FloorDiv64(j * sh, adh) - r0;
     const int64_t drow = dh < 0 ? dy - j : dy + j;
     Pixel* out = dst.Row(static_cast<int>(drow)) + leftCol;
     if (srow == prevSrcRow && prevRow != nullptr) {
