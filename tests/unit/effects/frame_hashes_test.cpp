@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 constexpr int kW = 61, kH = 43;  // odd on purpose
 constexpr int kPercents[] = {25, 50, 75};
 
-fs::path TablePath() { return fs::path(__FILE__).parent_path() / "frame_hashes.txt"; }
+fs::path TablePath() { return fs::path(KX_SOURCE_DIR) / "tests/unit/effects/frame_hashes.txt"; }
 
 fs::path BuildFolder() {
   std::error_code ec;
