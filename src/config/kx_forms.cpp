@@ -5,19 +5,18 @@
 
 #include "config/text_util.h"
 #include "package/paths.h"
+#include "platform/file_system.h"
 
 namespace kx {
 
 bool TKXForms::Load(const std::string& path, std::string* error) {
   Clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string text;
+  if (!fs::ReadFile(path, text)) {
     if (error) *error = "cannot read " + path;
     return false;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return LoadFromText(ss.str(), error);
+  return LoadFromText(text, error);
 }
 
 bool TKXForms::LoadFromText(std::string_view text, std::string* error) {

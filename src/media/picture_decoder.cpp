@@ -6,6 +6,7 @@
 #include "media/gif_decoder.h"
 #include "media/jpeg_codec.h"
 #include "media/resample.h"
+#include "platform/file_system.h"
 
 namespace kx {
 
@@ -24,20 +25,16 @@ PictureKind PictureKindOfPath(const std::string& path) {
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
                    size_t max_bytes) {
   out.clear();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  fs::InputFile f(path);
+  if (!f.IsOpen()) {
     error = "cannot open " + path;
     return false;
   }
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(f) : -1;
-  ok = ok && size >= 0 && static_cast<unsigned long>(size) <= max_bytes &&
-       std::fseek(f, 0, SEEK_SET) == 0;
+  bool ok = static_cast<uint64_t>(f.Size()) <= max_bytes;
   if (ok) {
-    out.resize(static_cast<size_t>(size));
-    ok = std::fread(out.data(), 1, out.size(), f) == out.size();
+    out.resize(static_cast<size_t>(f.Size()));
+    ok = f.Read(out.data(), out.size()) == out.size();
   }
-  std::fclose(f);
   if (!ok) {
     out.clear();
     error = "cannot read " + path;

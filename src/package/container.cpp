@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_system.h"
+
 namespace kx {
 
 namespace {
@@ -46,7 +48,7 @@ class MarkerMatcher {
 };
 
 bool ReadCount(std::FILE* f, int64_t position, int32_t& count) {
-  if (std::fseek(f, static_cast<long>(position), SEEK_SET) != 0) return false;
+  if (!fs::SeekTo(f, position)) return false;
   unsigned char b[4];
   if (std::fread(b, 1, 4, f) != 4) return false;
   count = ReadLE32(b);
@@ -171,6 +173,63 @@ std::optional<std::vector<std::string>> ReadContainerPartsFromFile(const std::st
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
   std::fclose(f);
   return ReadContainerParts(data, maxParts);
+}
+
+std::optional<std::vector<PartRange>> ReadContainerIndex(const std::string& path, int64_t begin,
+                                                         int64_t end, size_t maxParts) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  int64_t size = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+#ifdef _WIN32
+    size = _ftelli64(f);
+#else
+    size = static_cast<int64_t>(ftello(f));
+#endif
+  }
+  if (end < 0 || end > size) end = size;
+  if (begin < 0 || begin >= end || !fs::SeekTo(f, begin)) {
+    std::fclose(f);
+    return std::nullopt;
+  }
+  // The marker, scanned the way FindPackageMarker scans a whole file.
+  MarkerMatcher matcher;
+  int64_t at = begin;
+  bool complete = false;
+  std::vector<unsigned char> block(65536);
+  while (!complete && at < end) {
+    const size_t want = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(block.size()), end - at));
+    const size_t n = std::fread(block.data(), 1, want, f);
+    if (n == 0) break;
+    for (size_t i = 0; i < n; ++i) {
+      ++at;
+      if (matcher.Feed(block[i])) {
+        complete = true;
+        break;
+      }
+    }
+  }
+  int32_t count = 0;
+  if (!complete || at + 4 > end || !ReadCount(f, at, count)) {
+    std::fclose(f);
+    return std::nullopt;
+  }
+  std::vector<PartRange> parts;
+  int64_t pos = at + 4;
+  const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+  for (size_t i = 0; i < n && i < maxParts; ++i) {
+    unsigned char lb[4];
+    if (pos + 4 > end || !fs::SeekTo(f, pos) || std::fread(lb, 1, 4, f) != 4) break;
+    pos += 4;
+    int64_t length = ReadLE32(lb);
+    if (length < 0) length = 0;
+    PartRange r{pos, std::min(length, end - pos)};
+    parts.push_back(r);
+    pos += r.length;
+    if (r.length < length) break;  // truncated: nothing follows
+  }
+  std::fclose(f);
+  return parts;
 }
 
 std::string WriteContainer(const std::vector<std::string>& parts) {

@@ -45,6 +45,20 @@ std::optional<std::vector<std::string>> ReadContainerParts(std::string_view data
 std::optional<std::vector<std::string>> ReadContainerPartsFromFile(const std::string& path,
                                                                    size_t maxParts = SIZE_MAX);
 
+// Where one part lies in a file.
+struct PartRange {
+  int64_t offset = 0;
+  int64_t length = 0;
+};
+
+// The places of the parts of the first container found in [begin, end) of the file (end -1:
+// the end of the file), at most maxParts of them, without reading the parts themselves.
+// The same bounds as ExtractContainerParts: negative lengths count as 0, a part that runs
+// past the end keeps the bytes that are there and is the last one. nullopt when there is
+// no marker in the range.
+std::optional<std::vector<PartRange>> ReadContainerIndex(const std::string& path, int64_t begin = 0,
+                                                         int64_t end = -1, size_t maxParts = SIZE_MAX);
+
 // A container holding the given parts (used by kxtool and by tests).
 std::string WriteContainer(const std::vector<std::string>& parts);
 

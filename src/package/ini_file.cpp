@@ -1,6 +1,7 @@
 #include "package/ini_file.h"
 
 #include "package/paths.h"
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <cctype>
@@ -59,14 +60,12 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 bool IniFile::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string text;
+  if (!fs::ReadFile(path, text)) {
     *this = IniFile();
     return false;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  *this = Parse(ss.str());
+  *this = Parse(text);
   return true;
 }
 

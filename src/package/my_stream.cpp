@@ -5,21 +5,11 @@
 namespace kx {
 
 TMyStream::TMyStream(const std::string& path, int /*mode*/) {
-  file_ = std::fopen(path.c_str(), "rb");
-  if (!file_) throw StreamError("cannot open " + path);
-  const bool sought = std::fseek(file_, 0, SEEK_END) == 0;
-  const long end = sought ? std::ftell(file_) : -1;
-  if (end < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-    std::fclose(file_);
-    file_ = nullptr;
-    throw StreamError("cannot read " + path);
-  }
-  size_ = end;
+  if (!file_.Open(path)) throw StreamError("cannot open " + path);
+  size_ = file_.Size();
 }
 
-TMyStream::~TMyStream() {
-  if (file_) std::fclose(file_);
-}
+TMyStream::~TMyStream() = default;
 
 void TMyStream::CheckLength(int64_t count) const {
   if (count < 0) throw StreamError("negative length");
@@ -29,7 +19,7 @@ void TMyStream::CheckLength(int64_t count) const {
 void TMyStream::ReadBuffer(void* buffer, int64_t count) {
   CheckLength(count);
   if (count == 0) return;
-  if (std::fread(buffer, 1, static_cast<size_t>(count), file_) != static_cast<size_t>(count)) {
+  if (file_.Read(buffer, static_cast<size_t>(count)) != static_cast<size_t>(count)) {
     throw StreamError("read error");
   }
   position_ += count;

@@ -1,13 +1,15 @@
-// TMyStream: the small file reader of picture files. Every read that cannot
+// TMyStream: the small file reader of picture files (read through fs::InputFile, so a
+// picture file of the package is read in place). Every read that cannot
 // be satisfied in full throws StreamError; so does a length that is negative or larger
 // than what is left in the file, before anything is allocated for it.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace kx {
 
@@ -42,7 +44,7 @@ class TMyStream {
  private:
   void CheckLength(int64_t count) const;
 
-  FILE* file_ = nullptr;
+  fs::InputFile file_;
   int64_t size_ = 0;
   int64_t position_ = 0;
 };

@@ -74,11 +74,28 @@ ExtractResult ExtractPackage(TKXCProject& project, const std::string& sourcePath
                              const std::string& folder) {
   ExtractResult result;
   if (folder.empty()) return result;
-  ExtractContainerParts(sourcePath, {folder + kProjectFile, folder + kNamesFile,
-                                     folder + kContentFile, folder + kGuiFile});
-  if (!fs::FileExists(folder + kNamesFile)) return result;
+  // The package's four parts: project container, name list, content container, GUI text.
+  const auto parts = ReadContainerIndex(sourcePath, 0, -1, 4);
+  if (!parts || parts->size() < 2) return result;
+  std::vector<fs::PackedFile> files;
+  const char* fixed[] = {kProjectFile, kNamesFile, nullptr, kGuiFile};
+  for (size_t i = 0; i < parts->size(); ++i)
+    if (fixed[i]) files.push_back({fixed[i], (*parts)[i].offset, (*parts)[i].length});
+  fs::MountPackage(folder, sourcePath, files);
   result.ok = true;
-  ExtractContainerParts(folder + kContentFile, ContentTargets(folder, &result.skipped));
+  // The content files, read in place from the content container.
+  const std::vector<std::string> targets = ContentTargets(folder, &result.skipped);
+  if (parts->size() >= 3 && !targets.empty()) {
+    const PartRange content = (*parts)[2];
+    const auto index = ReadContainerIndex(sourcePath, content.offset, content.offset + content.length,
+                                          targets.size());
+    if (index) {
+      for (size_t i = 0; i < index->size(); ++i)
+        if (!targets[i].empty())
+          files.push_back({targets[i].substr(folder.size()), (*index)[i].offset, (*index)[i].length});
+      fs::MountPackage(folder, sourcePath, files);
+    }
+  }
   project.LoadFromFile(folder + kProjectFile);
   for (std::string& name : project.FileList.Names) name = folder + name;
   if (!project.Setting.PreviewFile.empty())
@@ -93,6 +110,7 @@ void RemovePackage(const std::string& folder) {
     if (!target.empty()) fs::DeleteFile(target);
   for (const char* f : {kProjectFile, kContentFile, kFinalFile, kNamesFile, kGuiFile})
     fs::DeleteFile(folder + f);
+  fs::UnmountPackage(folder);
   fs::RemoveDirectory(folder);
 }
 

@@ -43,13 +43,16 @@ struct ExtractResult {
   std::vector<std::string> skipped;  // content names refused as unsafe
 };
 
-// Writes the package's four parts and the content files into the folder, loads the
-// project from it and makes its paths absolute. Unsafe content names (see
-// IsSafeContentName, or one of the fixed file names) are skipped.
+// Finds the package's parts and content files in the saver's file and mounts the folder on
+// them (fs::MountPackage): the project container, the name list, the GUI description and
+// every content file read as folder + name come from the saver's file, and nothing is
+// written. Then loads the project and makes its paths absolute. Unsafe content names (see
+// IsSafeContentName, or one of the fixed file names) are skipped. A file that must exist
+// on disk is written when it is needed (fs::EnsureOnDisk).
 ExtractResult ExtractPackage(TKXCProject& project, const std::string& sourcePath,
                              const std::string& folder);
 
-// Deletes what ExtractPackage wrote and removes the folder (when it is empty).
+// Deletes the files written into the folder, unmounts it and removes it (when it is empty).
 void RemovePackage(const std::string& folder);
 
 }  // namespace kx

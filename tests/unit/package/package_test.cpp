@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "package/package.h"
@@ -55,21 +56,38 @@ PackageSource TwoPictures() {
   return s;
 }
 
+// The files of the working folder on disk, by name.
+std::vector<std::string> OnDisk(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 TEST(Package, ExtractsLoadsAndRemoves) {
   Fixture f(TwoPictures());
   TKXCProject project;
   ASSERT_TRUE(ExtractPackage(project, f.saver, f.work).ok);
+  // Every file reads from the saver's own file; none of them is copied into the folder.
   EXPECT_EQ(f.dir.Read("work/KXImage0.kxp"), "pic0");
   EXPECT_EQ(f.dir.Read("work/KXImage1.kxp"), "pic1");
   EXPECT_EQ(f.dir.Read("work/dup.wav"), "second");  // the later of two equal names wins
   EXPECT_EQ(f.dir.Read("work/KXGUI.kui"), "object MainWindow: TfmKXCOnfigWindow\r\nend\r\n");
+  EXPECT_TRUE(fs::FileExists(f.work + "prev.jpg"));
+  EXPECT_FALSE(fs::FileExists(f.work + "KXFiles.res"));  // the content container is never a file
+  EXPECT_EQ(OnDisk(f.work), std::vector<std::string>{});
   EXPECT_EQ(project.FileList.Names, (std::vector<std::string>{f.work + "KXImage0.kxp", f.work + "KXImage1.kxp"}));
   EXPECT_EQ(project.Setting.Duration, 7);
   EXPECT_EQ(project.Setting.PreviewFile, f.work + "prev.jpg");
   EXPECT_EQ(project.UISetting.UIFile, f.work + "KXGUI.kui");
+  // A file the system must open by its path is written once, and removed with the folder.
+  ASSERT_TRUE(fs::EnsureOnDisk(f.work + "dup.wav"));
+  EXPECT_EQ(OnDisk(f.work), std::vector<std::string>{"dup.wav"});
   // Nothing of the project container is left in a shared temporary folder.
   RemovePackage(f.work);
   EXPECT_FALSE(fs::DirectoryExists(f.work));
+  EXPECT_FALSE(fs::FileExists(f.work + "KXImage0.kxp"));  // the folder is no longer mounted
 }
 
 TEST(Package, EmptyPreviewStaysEmptyAndMissingPackageFails) {
@@ -98,6 +116,8 @@ TEST(Package, HostileContentNamesNeverLeaveTheWorkingFolder) {
   ExtractResult r = ExtractPackage(project, f.saver, f.work);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(f.dir.Read("work/ok.wav"), "fine");
+  for (const char* name : {"escape.txt", "up.txt", "ok.wav"}) EXPECT_TRUE(fs::EnsureOnDisk(f.work + name)) << name;
+  EXPECT_EQ(OnDisk(f.work), (std::vector<std::string>{"escape.txt", "ok.wav", "up.txt"}));
   EXPECT_EQ(r.skipped.size(), 4u);  // "..", "CON", "" and the fixed name; the rest keep a plain name
   EXPECT_EQ(f.dir.Read("work/escape.txt"), "x");  // only its file-name part was used
   EXPECT_EQ(f.dir.Read("work/up.txt"), "x");
