@@ -118,6 +118,8 @@ void Win32Audio::PlaySound(int index, bool loop) {
     if (!loop) b->SetCurrentPosition(0);  // a one-shot sound starts again from its beginning
     b->Play(0, 0, loop ? DSBPLAY_LOOPING : 0);
   } else if (mode_ == 2 && index == 0) {
+    // The system sound call opens the sound by its path: a packed sound is written once.
+    fs::EnsureOnDisk(list_[0]);
     sndPlaySoundA(list_[0].c_str(), SND_ASYNC | SND_NODEFAULT | (loop ? SND_LOOP : 0));
   }
 }
@@ -138,6 +140,8 @@ void Win32Audio::StopSystemSound() { sndPlaySoundA(nullptr, 0); }
 bool Win32Audio::OpenMusic(const std::string& path) {
   if (music_open_) CloseMusic();
   if (path.find('"') != std::string::npos) return false;
+  // The media player opens the music by its path: a packed file is written once.
+  fs::EnsureOnDisk(path);
   MCIERROR e = 0;
   Mci("open \"" + path + "\" type " + MusicDeviceType(path) + " alias " + kAlias, nullptr, &e);
   if (e != 0) return false;

@@ -7,6 +7,7 @@
 
 #include "media/picture_decoder.h"
 #include "package/picture_record.h"
+#include "platform/file_system.h"
 #include "win32/app.h"
 #include "config/settings_dialog.h"
 #include "win32/form_builder_win32.h"
@@ -28,6 +29,8 @@ bool Win32ConfigHost::AskYesNo(const std::string& question) {
 void Win32ConfigHost::ReportError(const std::string& message) { ShowMessage(message, MB_ICONERROR | MB_OK); }
 
 void Win32ConfigHost::ShellOpen(const std::string& target) {
+  // A document of the package is opened by another program: it is written once.
+  fs::EnsureOnDisk(target);
   ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -18,6 +18,10 @@ void Rect(HDC dc, int l, int t, int r, int b, COLORREF pen_c, int pen_w, HBRUSH 
   DeleteObject(pen);
 }
 
+// The timer that builds the thumbnails after the grid is shown.
+constexpr UINT_PTR kFillTimer = 0x4B54;
+constexpr DWORD kFillSliceMs = 30;
+
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
@@ -29,25 +33,36 @@ void ThumbnailGrid::SetFiles(const std::vector<std::string>& files) {
   files_ = files;
   has_files_ = true;
   model.ResetChecks(static_cast<int>(files_.size()));
+  thumbs_.assign(files_.size(), Bitmap32());
+  titles_.assign(files_.size(), std::string());
+  built_ = 0;
   Relayout();
-  BuildThumbnails();
   Repaint();
+  if (hwnd_) {
+    SetTimer(hwnd_, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+  } else {
+    while (!BuildSomeThumbnails()) {
+    }
+  }
 }
 
 // One entry per picture: a picture that is missing or cannot be read keeps an empty cell so
 // that the thumbnails after it stay with their own pictures.
-void ThumbnailGrid::BuildThumbnails() {
-  thumbs_.clear();
-  titles_.clear();
+bool ThumbnailGrid::BuildSomeThumbnails() {
   const int pw = std::max(1, model.picture_width), ph = std::max(1, model.picture_height);
   const auto message = [this](const std::string& text) {
     MessageBoxA(hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr, text.c_str(), "", MB_OK | MB_ICONERROR);
   };
-  for (const std::string& path : files_) {
-    ThumbnailEntry e = BuildThumbnail(path, pw, ph, message);
-    thumbs_.push_back(std::move(e.thumbnail));
-    titles_.push_back(std::move(e.title));
+  const DWORD start = GetTickCount();
+  const size_t from = built_;
+  while (built_ < files_.size() && (built_ == from || GetTickCount() - start < kFillSliceMs)) {
+    ThumbnailEntry e = BuildThumbnail(files_[built_], pw, ph, message);
+    thumbs_[built_] = std::move(e.thumbnail);
+    titles_[built_] = std::move(e.title);
+    ++built_;
   }
+  if (built_ > from) Repaint();
+  return built_ >= files_.size();
 }
 
 void ThumbnailGrid::Relayout() {
@@ -184,6 +199,14 @@ void ThumbnailGrid::Paint(PaintSurface& s, const RECT& client) {
 bool ThumbnailGrid::Handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT* out) {
   *out = 0;
   switch (msg) {
+    case WM_TIMER: {
+      if (wp != kFillTimer) return false;
+      // Stopped while a slice runs, so that a message box about a broken picture does not
+      // start another slice beneath it.
+      KillTimer(hwnd_, kFillTimer);
+      if (!BuildSomeThumbnails()) SetTimer(hwnd_, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+      return true;
+    }
     case WM_SIZE: {
       const int w = LOWORD(lp), h = HIWORD(lp);
       if (w != width_ || h != height_) {

@@ -25,7 +25,9 @@ class ThumbnailGrid {
   std::function<void(int index)> on_select;  // a cell was selected (index kept in range)
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
-  // Stores the picture list, lays the cells out, builds the thumbnails and repaints.
+  // Stores the picture list, lays the cells out and repaints at once; the thumbnails are
+  // built afterwards by a timer, a few at a time, and each cell shows its thumbnail when it
+  // is ready (selection and check boxes work from the start).
   void SetFiles(const std::vector<std::string>& files);
   int ColCount() const { return layout_.cols; }
   // Selects cell (col, row) as a click does.
@@ -38,7 +40,8 @@ class ThumbnailGrid {
 
  private:
   void Relayout();
-  void BuildThumbnails();
+  // Builds thumbnails for about one timer period; true when all are built.
+  bool BuildSomeThumbnails();
   void UpdateScrollBars();
   void ScrollTo(int first);
   CellRect CellAt(int col, int row) const;   // client coordinates
@@ -50,6 +53,7 @@ class ThumbnailGrid {
   bool has_files_ = false;
   std::vector<Bitmap32> thumbs_;
   std::vector<std::string> titles_;
+  size_t built_ = 0;  // thumbnails built so far, in picture order
   GridLayout layout_;
   int sel_col_ = 0, sel_row_ = 0;
   int first_ = 0;  // the first visible row (several rows) or column (one row)
