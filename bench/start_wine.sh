@@ -1,6 +1,8 @@
 #!/bin/bash
 # How long a large saver takes to start under Wine, against a small one:
 #   bench/start_wine.sh BUILD [RUNS]     (BUILD holds native/kxtool and win64/kxsaver.scr)
+#   KX_ENGINE_DIR=DIR bench/start_wine.sh BUILD   packs DIR/kxsaver.scr instead (another build
+#                                                 of the engine, to compare with)
 # Two savers are packed from the same photograph-sized JPEG (6.2 MB): one of 100 pictures
 # (about 620 MB) and one of 2. For each, RUNS times (3 by default):
 #   show    the time from starting "/s" until the first picture is on the screen, and the
@@ -11,6 +13,7 @@
 # folder that is removed at the end. The screen is polled every 0.1 s, so times are good
 # to about 0.2 s.
 set -u
+[ -n "${KX_TRACE:-}" ] && set -x
 build=$(cd "${1:?usage: start_wine.sh BUILD [RUNS]}" && pwd)
 runs=${2:-3}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,11 +22,12 @@ trap '"$root/tests/e2e/e2e.sh" cleanup "$state" >/dev/null 2>&1; rm -rf "$state"
 
 # The helpers of the Wine tests (make_saver, window_named, work_folders, pixel_at, ...);
 # "setup" starts the virtual display and makes the Wine prefix.
-. "$root/tests/e2e/e2e.sh" setup "$state" "$build/native/kxtool" "$build/win64" || exit 1
+engine_dir=${KX_ENGINE_DIR:-$build/win64}
+. "$root/tests/e2e/e2e.sh" setup "$state" "$build/native/kxtool" "$engine_dir" || exit 1
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 photo="$state/photo.jpg"
-convert -size 4000x3000 xc:'rgb(200,40,40)' -attenuate 0.6 +noise Gaussian -quality 92 "$photo" || fail "convert"
+convert -size 4000x3000 xc:'rgb(200,40,40)' -attenuate 0.3 +noise Gaussian -quality 90 "$photo" || fail "convert"
 size=$(stat -c %s "$photo")
 [ "$size" -lt 6200000 ] && head -c $((6200000 - size)) /dev/urandom >> "$photo"
 note "picture of $(stat -c %s "$photo") bytes"
@@ -71,7 +75,9 @@ show_once() {  # show_once NAME SAVER: prints "ms files"
     if centre_red; then t=$(( $(now_ms) - t0 )); break; fi
     sleep 0.1
   done
-  local files; files=$(ls -A $(work_folders "$1") 2>/dev/null | wc -l)
+  local folder files=0; folder=$(work_folders "$1" | head -n 1)
+  [ -n "$folder" ] && files=$(ls -A "$folder" | wc -l)
+  shot "show-$1"
   for i in $(seq 80); do
     xdotool mousemove $((300 + (i % 2) * 40)) $((300 + (i % 2) * 30))
     sleep 0.1
@@ -108,6 +114,9 @@ config_once() {  # config_once NAME SAVER RUN: prints "ms"
 big=$(saver_of Start100 100)
 small=$(saver_of Start2 2)
 note "savers: $(du -m "$big" | cut -f1) MB and $(du -m "$small" | cut -f1) MB"
+# The savers were just written: let the disk take them first, so that the first start does
+# not compete with writing them back.
+sync
 for r in $(seq "$runs"); do
   for name in Start100 Start2; do
     saver=$big; [ $name = Start2 ] && saver=$small
@@ -117,5 +126,5 @@ for r in $(seq "$runs"); do
   done
 done
 mkdir -p "$build/start_wine"
-cp "$state"/config-*.png "$build/start_wine/" 2>/dev/null
-note "screenshots of the configuration windows in $build/start_wine"
+cp "$state"/config-*.png "$state"/show-*.png "$build/start_wine/" 2>/dev/null
+note "screenshots of the shows and the configuration windows in $build/start_wine"

@@ -189,9 +189,13 @@ TEST(PackedFiles, TruncatedPackagesReadAsTheExtractionWrote) {
   src.files.resize(4);
   src.files[3].second = Bytes(3000, 3);
   const std::string package = std::string(40, 'M') + BuildPackage(src);
-  // Cut at every length through the fixed parts and the start of the content, in steps
-  // through the rest.
-  for (size_t cut = 0; cut <= package.size(); cut += (cut < 400 ? 1 : 53))
+  // Cut at every length through the fixed parts and the content index up to the first
+  // content file's bytes, in steps through the rest.
+  const std::string m = ContainerMarker();
+  const size_t project = package.find(m, 41), content = package.find(m, project + 1);
+  ASSERT_NE(content, std::string::npos);
+  const size_t dense = content + kMarkerLength + 4 + 4 + 16;
+  for (size_t cut = 0; cut <= package.size(); cut += (cut < dense ? 1 : 53))
     ExpectSameAsExtraction(package.substr(0, cut), "cut at " + std::to_string(cut));
 }
 
