@@ -182,6 +182,40 @@ TEST(FormSpecBuilder, ReferencesToMissingComponentsAreLeftUnset) {
   EXPECT_EQ(r.spec.controls[0].active_page, "");  // not one of its pages
 }
 
+TEST(FormSpecBuilder, DesignerNotationBuildsTheSameWindow) {
+  // A derived form as a designer writes it: inherited objects with creation indexes, and
+  // references into another form, which stay unresolved like any missing component.
+  TKXForm form;
+  form.Text = {"inherited MainWindow: TMainWindow",
+               "  ActiveControl = OtherForm.Button1",
+               "  inherited Label1: TLabel [0]",
+               "    Caption = 'Next'",
+               "    FocusControl = OtherForm.Edit1",
+               "  end",
+               "  object Pages: TPageControl [1]",
+               "    ActivePage = Sheet1",
+               "    Images = MainForm.ImageList1",
+               "    object Sheet1: TTabSheet",
+               "    end",
+               "  end",
+               "  inline Panel1: TPanel",
+               "  end",
+               "end"};
+  const FormSpecResult r = FormSpecFromText(PrepareFormText(form));
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.spec.window.name, "MainWindow");
+  EXPECT_EQ(r.spec.window.active_control, "");
+  ASSERT_EQ(r.spec.controls.size(), 4u);
+  EXPECT_EQ(r.spec.controls[0].caption, "Next");
+  EXPECT_EQ(r.spec.controls[1].active_page, "Sheet1");
+  EXPECT_EQ(r.spec.controls[3].cls, ControlClass::Panel);
+  // Unknown classes and properties stay errors in this notation too.
+  EXPECT_EQ(FormSpecFromText("inherited W: TfmKXConfigWindow\r\n  inherited A: TSpeedButton [0]\r\n  end\r\nend\r\n").error,
+            "line 2: unknown class 'TSpeedButton'");
+  EXPECT_EQ(FormSpecFromText("object W: TfmKXConfigWindow\r\n  object A: TLabel\r\n    Bogus = A.B\r\n  end\r\nend\r\n").error,
+            "line 3: class TLabel has no property 'Bogus'");
+}
+
 TEST(FormSpecBuilder, ErrorsNameTheLine) {
   struct Case {
     const char* body;  // placed inside "object W: TfmKXConfigWindow" ... "end", from line 2
