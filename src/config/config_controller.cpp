@@ -149,11 +149,26 @@ bool ConfigController::OpenDescribedForm(std::string_view name, bool save_on_clo
     host_.ReportError("Window '" + form_name + "': " + error);
     return false;
   }
-  if (SettingsAccessAllowed() && UserSettingsExist(settings_))
-    ApplyUserSettings(project_, LoadUserSettings(settings_));
+  ApplyWindowSettings();
   ConfigWindow config_window(*this, std::move(spec), std::move(window), save_on_close);
   config_window.ShowModal();
   return true;
+}
+
+void ConfigController::ApplyWindowSettings() {
+  // Only these keys reach the project when a window opens: the drawing path (DirectX,
+  // DirectXQuality) stays the project's until a show lays the whole settings file over it.
+  DialogSettings v;
+  if (!LoadWindowSettings(v)) return;
+  TKXCSetting& p = project_.Setting;
+  p.ShowImageMode = v.ImageMode;
+  p.Duration = v.Duration;
+  p.Sound = v.Sound;
+  p.Music = v.Music;
+  p.Transition = v.Transition;
+  if (v.Speed >= 0 && v.Speed <= 20) p.Speed = SpeedTable[v.Speed];
+  p.Stretch = v.ImageSize > 0;
+  p.Proportional = v.ImageSize == 2;
 }
 
 void ConfigController::RunSettingsDialog() {
