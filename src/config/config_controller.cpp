@@ -1,7 +1,10 @@
 #include "config/config_controller.h"
 
+#include <algorithm>
+
 #include "config/config_window.h"
 #include "config/description_classes.h"
+#include "config/settings_dialog.h"
 #include "config/text_util.h"
 #include "package/paths.h"
 
@@ -175,7 +178,9 @@ void ConfigController::RunSettingsDialog() {
   SettingsDialogState state;
   state.ok_enabled = LoadWindowSettings(state.values);
   if (state.values.Speed < 0) state.values.Speed = 10;  // a speed off the table resets to 100 %
-  state.duration_text = std::to_string(state.values.Duration);
+  // What the duration box shows at first: the arrows' position, kept within their range.
+  state.duration_text = std::to_string(std::clamp(state.values.Duration, SettingsDialogLimits::kMinDuration,
+                                                  SettingsDialogLimits::kMaxDuration));
   if (!host_.RunSettingsDialog(state)) return;
   if (!state.ok_enabled) return;
   const std::optional<int> duration = cfgtext::ToInt(state.duration_text);
