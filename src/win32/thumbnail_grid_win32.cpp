@@ -52,8 +52,11 @@ void ThumbnailGrid::BuildThumbnails() {
 
 void ThumbnailGrid::Relayout() {
   if (!has_files_ || !hwnd_) return;
+  // The columns come from the control's own width, frame and scroll bar included, as the
+  // grid's designer counts them: a 416-pixel grid of 100-pixel cells has 4 columns, the
+  // last one partly under the scroll bar.
   RECT r;
-  GetClientRect(hwnd_, &r);
+  GetWindowRect(hwnd_, &r);
   layout_ = model.Layout(static_cast<int>(r.right - r.left), static_cast<int>(files_.size()));
   sel_col_ = std::min(sel_col_, layout_.cols - 1);
   sel_row_ = std::min(sel_row_, layout_.rows - 1);
