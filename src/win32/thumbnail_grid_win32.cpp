@@ -1,5 +1,7 @@
 #include "win32/thumbnail_grid_win32.h"
 
+#include "win32/app.h"
+
 #include <algorithm>
 
 #include "config/picture_render.h"
@@ -41,7 +43,7 @@ void ThumbnailGrid::BuildThumbnails() {
   titles_.clear();
   const int pw = std::max(1, model.picture_width), ph = std::max(1, model.picture_height);
   const auto message = [this](const std::string& text) {
-    MessageBoxA(hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr, text.c_str(), "", MB_OK | MB_ICONERROR);
+    MessageBoxA(hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr, text.c_str(), MessageCaption(), MB_OK | MB_ICONERROR);
   };
   for (const std::string& path : files_) {
     ThumbnailEntry e = BuildThumbnail(path, pw, ph, message);
