@@ -1,5 +1,7 @@
 #include "win32/described_window.h"
 
+#include <stdexcept>
+
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -67,9 +69,13 @@ bool NonVisual(ControlClass c) { return c == ControlClass::Timer || c == Control
 
 bool IsPushButton(ControlClass c) { return c == ControlClass::Button || c == ControlClass::BitBtn; }
 
+// Controls with no window of their own: their container paints them in creation order (a
+// later one over an earlier one) and passes their clicks on. The picture preview is one of
+// them, so that labels, buttons and shapes placed over it stay visible.
 bool IsGraphic(ControlClass c) {
-  return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
-         c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
+  return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Preview ||
+         c == ControlClass::Shape || c == ControlClass::ClickShape || c == ControlClass::Bevel ||
+         c == ControlClass::ImageButton;
 }
 
 // A memo's lines as its edit box holds them: Text is split at CR, LF or CR LF, and the
@@ -151,7 +157,8 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     it.visible = c.visible;
     it.font = MakeFont(c.font, screen_dpi_, w.pixels_per_inch);
     const PictureData* picture = nullptr;
-    if (c.cls == ControlClass::Image) picture = &c.picture;
+    // A preview shows its own picture until the first picture is selected.
+    if (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) picture = &c.picture;
     if (c.cls == ControlClass::BitBtn) picture = &c.glyph;
     if (picture) DecodeFormPicture(*picture, it.picture);
     if (c.auto_size && c.cls == ControlClass::Image && !it.picture.Empty()) {
@@ -544,8 +551,14 @@ void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& 
     if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
     RECT overlap;
     if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
-    if (it.button) it.button->Paint(s, c, it.rect, it.font);
-    else PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+    if (it.button) {
+      it.button->Paint(s, c, it.rect, it.font);
+    } else if (c.cls == ControlClass::Preview && !it.preview.Empty()) {
+      // The rendered picture, stretched when the preview changed size since it was rendered.
+      DrawPicture(s, it.rect, overlap, it.preview, false);
+    } else {
+      PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+    }
   }
 }
 
@@ -639,11 +652,6 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
           SelectObject(m, old);
           break;
         }
-        case ControlClass::Preview:
-          // The rendered bitmap, stretched when the preview changed size since.
-          FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
-          if (!it.preview.Empty()) DrawPicture(s, client, area, it.preview, false);
-          break;
         default: FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE))); break;
       }
     }
@@ -1043,15 +1051,17 @@ void DescribedWindow::GridSelectCell(int g, int col, int row) {
 }
 
 // The preview renders the picture at its current size; a picture that cannot be read
-// leaves the one shown before.
+// leaves the one shown before and is reported as the window reports a failed load.
 void DescribedWindow::PreviewLoadFile(int p, const std::string& path) {
   if (!Valid(p)) return;
   Item& it = items_[static_cast<size_t>(p)];
   it.preview_file = path;
   Bitmap32 rendered;
   std::string error;
-  if (RenderPreview(path, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, rendered, error))
-    it.preview = std::move(rendered);
+  if (!RenderPreview(path, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, rendered, error))
+    throw std::runtime_error(error.empty() ? "The picture \"" + path + "\" cannot be read." : error);
+  it.preview = std::move(rendered);
+  Invalidate(p);
 }
 
 // Rendering again gives the same bitmap unless the preview changed size since the load.

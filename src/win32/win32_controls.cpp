@@ -282,7 +282,8 @@ void PaintGraphicControl(PaintSurface& s, const ControlSpec& c, const RECT& r, H
                          const Bitmap32* picture) {
   switch (c.cls) {
     case ControlClass::Label: PaintLabel(s, c, r, font); break;
-    case ControlClass::Image: PaintImage(s, c, r, picture); break;
+    case ControlClass::Image:
+    case ControlClass::Preview: PaintImage(s, c, r, picture); break;
     case ControlClass::Shape:
     case ControlClass::ClickShape: PaintShape(s, c, r); break;
     case ControlClass::Bevel: PaintBevel(s, c, r); break;
