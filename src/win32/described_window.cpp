@@ -1,5 +1,7 @@
 #include "win32/described_window.h"
 
+#include "config/label_bounds.h"
+
 #include <stdexcept>
 
 #include <commctrl.h>
@@ -183,8 +185,9 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
       DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &calc,
                 DT_CALCRECT | DT_EXPANDTABS | (c.word_wrap ? DT_WORDBREAK : 0));
       SelectObject(screen, old);
-      if (!c.word_wrap) it.rect.right = it.rect.left + (calc.right - calc.left);
-      it.rect.bottom = it.rect.top + (calc.bottom - calc.top);
+      const LabelBounds b = AutoSizeLabel(it.rect.left, it.rect.right - it.rect.left, c.alignment, c.word_wrap,
+                                          calc.right - calc.left, calc.bottom - calc.top);
+      it.rect = {b.left, it.rect.top, b.left + b.width, it.rect.top + b.height};
     }
   }
   if (screen) ReleaseDC(nullptr, screen);
