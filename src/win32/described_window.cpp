@@ -304,7 +304,7 @@ void DescribedWindow::CreateControl(int c) {
         if (s.scroll_bars == ScrollBarsKind::Horizontal || s.scroll_bars == ScrollBarsKind::Both) style |= WS_HSCROLL;
         text = MemoText(s);
       } else {
-        style |= ES_AUTOHSCROLL;
+        style |= ES_AUTOHSCROLL | (s.password_char ? ES_PASSWORD : 0);
         text = s.text;
       }
       it.brush = CreateSolidBrush(ToColorRef(s.color, GetSysColor(COLOR_WINDOW)));
@@ -332,7 +332,7 @@ void DescribedWindow::CreateControl(int c) {
     case ControlClass::CheckBox:
       cls = "BUTTON";
       param = nullptr;
-      style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+      style |= WS_TABSTOP | BS_AUTOCHECKBOX | (s.text_left ? BS_LEFTTEXT : 0);
       text = s.caption;
       it.brush = CreateSolidBrush(back);
       break;
@@ -387,6 +387,8 @@ void DescribedWindow::CreateControl(int c) {
   switch (s.cls) {
     case ControlClass::Edit:
       if (s.max_length > 0) SendMessageA(it.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(s.max_length), 0);
+      if (s.password_char)
+        SendMessageA(it.hwnd, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(s.password_char)), 0);
       break;
     case ControlClass::ComboBox:
       for (const std::string& line : s.lines) SendMessageA(it.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));

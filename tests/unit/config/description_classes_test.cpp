@@ -216,6 +216,41 @@ TEST(FormSpecBuilder, DesignerNotationBuildsTheSameWindow) {
             "line 3: class TLabel has no property 'Bogus'");
 }
 
+TEST(FormSpecBuilder, ButtonsEditsCheckBoxesAndPanels) {
+  const FormSpecResult r = FormSpecFromText(
+      "object W: TfmKXConfigWindow\r\n"
+      "  object Ok: TBitBtn\r\n    Kind = bkOK\r\n    Layout = blGlyphRight\r\n    Margin = 6\r\n    Spacing = -1\r\n  end\r\n"
+      "  object Quit: TBitBtn\r\n    Caption = 'Leave'\r\n    Kind = bkCancel\r\n  end\r\n"
+      "  object Plain: TBitBtn\r\n  end\r\n"
+      "  object Pwd: TEdit\r\n    PasswordChar = '*'\r\n  end\r\n"
+      "  object Box: TCheckBox\r\n    Alignment = taLeftJustify\r\n  end\r\n"
+      "  object Box2: TCheckBox\r\n  end\r\n"
+      "  object P1: TPanel\r\n  end\r\n"
+      "  object P2: TPanel\r\n    Alignment = taLeftJustify\r\n  end\r\n"
+      "end\r\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  const auto& c = r.spec.controls;
+  ASSERT_EQ(c.size(), 8u);
+  EXPECT_EQ(c[0].kind, BitBtnKind::OK);
+  EXPECT_EQ(c[0].caption, "OK");          // the kind's caption when none is written
+  EXPECT_TRUE(c[0].default_button);
+  EXPECT_EQ(c[0].glyph_layout, GlyphLayout::Right);
+  EXPECT_EQ(c[0].margin, 6);
+  EXPECT_EQ(c[0].spacing, -1);
+  EXPECT_EQ(c[1].caption, "Leave");       // a written caption stays
+  EXPECT_TRUE(c[1].cancel_button);
+  EXPECT_EQ(c[2].caption, "");
+  EXPECT_EQ(c[2].margin, -1);
+  EXPECT_EQ(c[2].spacing, 4);
+  EXPECT_EQ(c[3].password_char, '*');
+  EXPECT_TRUE(c[4].text_left);
+  EXPECT_FALSE(c[5].text_left);
+  EXPECT_EQ(c[6].alignment, TextAlign::Center);  // a panel centres its caption by default
+  EXPECT_EQ(c[7].alignment, TextAlign::Left);
+  EXPECT_EQ(FormSpecFromText("object W: TfmKXConfigWindow\r\n  object B: TBitBtn\r\n    Kind = bkMaybe\r\n  end\r\nend\r\n").error,
+            "line 3: 'bkMaybe' is not a value of property 'Kind'");
+}
+
 TEST(FormSpecBuilder, ErrorsNameTheLine) {
   struct Case {
     const char* body;  // placed inside "object W: TfmKXConfigWindow" ... "end", from line 2
