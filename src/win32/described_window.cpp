@@ -251,11 +251,7 @@ void DescribedWindow::AddHints() {
 }
 
 DescribedWindow::~DescribedWindow() {
-  if (hwnd_) {
-    for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
-    for (Item& it : items_) it.button.reset();  // stops the repeat timers
-    DestroyWindow(hwnd_);  // also the tooltip window it owns
-  }
+  Withdraw();
   for (Item& it : items_) {
     if (it.font) DeleteObject(it.font);
     if (it.brush) DeleteObject(it.brush);
@@ -889,8 +885,30 @@ void DescribedWindow::ShowModal(FormEvents& events) {
     EnableWindow(owner, TRUE);
     SetForegroundWindow(owner);
   }
-  ShowWindow(hwnd_, SW_HIDE);
+  Withdraw();
   events_ = nullptr;
+}
+
+// Takes the window off the screen at once and destroys it. Hiding a captioned window first
+// would, under Wine on an X display without a window manager, hold the thread two seconds
+// waiting for the manager's answer with the window still in sight: a user sees the click
+// on "Close window" do nothing and clicks again. A window already marked hidden is
+// destroyed without that wait; what it covered is then redrawn.
+void DescribedWindow::Withdraw() {
+  if (!hwnd_) return;
+  for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
+  for (Item& it : items_) it.button.reset();  // stops the repeat timers
+  RECT covered{};
+  const bool shown = IsWindowVisible(hwnd_) != FALSE;
+  if (shown) {
+    GetWindowRect(hwnd_, &covered);
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  }
+  DestroyWindow(hwnd_);  // its controls and the tooltip window it owns with it
+  hwnd_ = nullptr;
+  tips_ = nullptr;
+  for (Item& it : items_) it.hwnd = nullptr;
+  if (shown) RedrawWindow(nullptr, &covered, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // A key that matches the "&" letter of an enabled, visible image button's caption clicks it

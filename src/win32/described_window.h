@@ -100,6 +100,7 @@ class DescribedWindow : public FormWindow {
   void AddHints();
   void Hover(int container, HWND hwnd, POINT p);
   bool AcceleratorKey(const MSG& msg);
+  void Withdraw();  // off the screen and destroyed; the window can no longer be shown
 
   FormSpec spec_;
   std::vector<Item> items_;
