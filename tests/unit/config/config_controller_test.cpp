@@ -193,6 +193,20 @@ TEST_F(ConfigControllerTest, NextAndPreviousStopAtTheEnds) {
   EXPECT_EQ(world_.log.back(), "free MainWindow");
 }
 
+TEST_F(ConfigControllerTest, AnUnreadablePictureKeepsThePreviewAndIsReported) {
+  world_.unreadable_pictures = {"C:\\p\\b.jpg"};
+  std::vector<std::string> shown;
+  RunMain([&](FakeWindow& w) {
+    const size_t preview = static_cast<size_t>(w.Find("KXPreview1"));
+    w.Click("lblNext");  // b.jpg cannot be read: a.kxp stays
+    shown.push_back(w.previews[preview]);
+    w.Click("lblNext");  // c.gif
+    shown.push_back(w.previews[preview]);
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"C:\\p\\a.kxp", "C:\\p\\c.gif"}));
+  EXPECT_EQ(Count("error cannot read C:\\p\\b.jpg"), 1);
+}
+
 TEST_F(ConfigControllerTest, ClosingStoresIndexAndUncheckedPictures) {
   SetFile("[Setting]\r\nIndex=1\r\n[Files]\r\n1=\r\n9=\r\n");
   std::vector<bool> checked_at_show;
