@@ -263,9 +263,10 @@ test_config_broken_description() {
   local saver; saver=$(make_saver Broken)
   "$WINE" "$saver" /c & local pid=$!
   trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
-  wait_for 30 window_named " " || fail "no message box"
+  # The message box carries the application title, the product name.
+  wait_for 30 window_named Test || fail "no message box captioned with the product name"
   shot config_broken
-  click_box_button "$(window_named " ")"
+  click_box_button "$(window_named Test)"
   wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "configuration mode did not end"
   wait $pid; local rc=$?
   trap - EXIT
@@ -291,8 +292,8 @@ test_config_wallpaper() {
   config_client_origin "$(window_named Wallpaper)" 300 100
   local CX0=$CX CY0=$CY
   config_click $((CX0 + 75)) $((CY0 + 50))
-  wait_for 15 window_named " " || { shot config_fail; fail "no question"; }
-  local box; box=$(window_named " ")
+  wait_for 15 window_named Test || { shot config_fail; fail "no question captioned with the product name"; }
+  local box; box=$(window_named Test)
   shot config_wallpaper_question
   # Yes is the left one of the two buttons in the middle of the box's bottom.
   local X Y WIDTH HEIGHT
