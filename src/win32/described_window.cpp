@@ -1,15 +1,13 @@
 #include "win32/described_window.h"
 
-#include "config/label_bounds.h"
-
-#include <stdexcept>
-
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "config/description_classes.h"
+#include "config/label_bounds.h"
 #include "config/text_util.h"
 #include "media/intmath.h"
 #include "config/picture_render.h"

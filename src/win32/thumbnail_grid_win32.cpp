@@ -1,10 +1,9 @@
 #include "win32/thumbnail_grid_win32.h"
 
-#include "win32/app.h"
-
 #include <algorithm>
 
 #include "config/picture_render.h"
+#include "win32/app.h"
 #include "win32/win32_controls.h"
 
 namespace kx::win32 {

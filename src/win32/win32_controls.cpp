@@ -1,11 +1,10 @@
 #include "win32/win32_controls.h"
 
-#include "config/button_layout.h"
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "config/button_layout.h"
 #include "media/bmp_decoder.h"
 #include "media/gif_decoder.h"
 #include "media/intmath.h"
