@@ -1,7 +1,10 @@
 #include "config/config_controller.h"
 
+#include <algorithm>
+
 #include "config/config_window.h"
 #include "config/description_classes.h"
+#include "config/settings_dialog.h"
 #include "config/text_util.h"
 #include "package/paths.h"
 
@@ -149,18 +152,35 @@ bool ConfigController::OpenDescribedForm(std::string_view name, bool save_on_clo
     host_.ReportError("Window '" + form_name + "': " + error);
     return false;
   }
-  if (SettingsAccessAllowed() && UserSettingsExist(settings_))
-    ApplyUserSettings(project_, LoadUserSettings(settings_));
+  ApplyWindowSettings();
   ConfigWindow config_window(*this, std::move(spec), std::move(window), save_on_close);
   config_window.ShowModal();
   return true;
+}
+
+void ConfigController::ApplyWindowSettings() {
+  // Only these keys reach the project when a window opens: the drawing path (DirectX,
+  // DirectXQuality) stays the project's until a show lays the whole settings file over it.
+  DialogSettings v;
+  if (!LoadWindowSettings(v)) return;
+  TKXCSetting& p = project_.Setting;
+  p.ShowImageMode = v.ImageMode;
+  p.Duration = v.Duration;
+  p.Sound = v.Sound;
+  p.Music = v.Music;
+  p.Transition = v.Transition;
+  if (v.Speed >= 0 && v.Speed <= 20) p.Speed = SpeedTable[v.Speed];
+  p.Stretch = v.ImageSize > 0;
+  p.Proportional = v.ImageSize == 2;
 }
 
 void ConfigController::RunSettingsDialog() {
   SettingsDialogState state;
   state.ok_enabled = LoadWindowSettings(state.values);
   if (state.values.Speed < 0) state.values.Speed = 10;  // a speed off the table resets to 100 %
-  state.duration_text = std::to_string(state.values.Duration);
+  // What the duration box shows at first: the arrows' position, kept within their range.
+  state.duration_text = std::to_string(std::clamp(state.values.Duration, SettingsDialogLimits::kMinDuration,
+                                                  SettingsDialogLimits::kMaxDuration));
   if (!host_.RunSettingsDialog(state)) return;
   if (!state.ok_enabled) return;
   const std::optional<int> duration = cfgtext::ToInt(state.duration_text);

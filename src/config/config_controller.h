@@ -61,6 +61,9 @@ class ConfigController {
 
  private:
   void ReportWriteFailure(const WriteResult& r);
+  // Copies the stored ImageMode, Duration, Sound, Music, Transition, Speed and ImageSize
+  // into the project's settings (nothing when access is not allowed).
+  void ApplyWindowSettings();
 
   const TKXForms& forms_;
   TKXCProject& project_;

@@ -11,9 +11,11 @@ namespace kx {
 
 // The settings dialog's contents, handed to the dialog and back.
 struct SettingsDialogState {
-  DialogSettings values;       // shown on open; on OK, what the dialog's controls hold
+  DialogSettings values;       // shown on open (Duration through the arrows' 10..999);
+                               // on OK, what the dialog's controls hold
   bool ok_enabled = false;     // the OK button is usable (the settings file may be written)
-  std::string duration_text;   // on OK: the duration box's text as typed
+  std::string duration_text;   // on open: what the duration box shows first;
+                               // on OK: the box's text as typed
 };
 
 class ConfigHost {

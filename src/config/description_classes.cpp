@@ -1,5 +1,6 @@
 #include "config/description_classes.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <span>
@@ -96,6 +97,10 @@ constexpr const char* kBevelStyleNames[] = {"bsLowered", "bsRaised"};
 constexpr const char* kTabStyleNames[] = {"tsTabs", "tsButtons", "tsFlatButtons"};
 constexpr const char* kTabPositionNames[] = {"tpTop", "tpBottom", "tpLeft", "tpRight"};
 constexpr const char* kScrollBarNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+constexpr const char* kGlyphLayoutNames[] = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
+constexpr const char* kBitBtnKindNames[] = {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo",
+                                            "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"};
+constexpr const char* kLeftRightNames[] = {"taLeftJustify", "taRightJustify"};
 
 int Clamp32(int64_t v) { return static_cast<int>(v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : v); }
 
@@ -157,7 +162,7 @@ const PropDef kColor[] = {
 };
 
 const PropDef kCaption[] = {
-    {"Caption", PType::Str, [](Target& t, const Val& v) { t.c.caption = v.s; }},
+    {"Caption", PType::Str, [](Target& t, const Val& v) { t.c.caption = v.s; t.c.caption_set = true; }},
 };
 
 const PropDef kCtl3D[] = {
@@ -271,10 +276,14 @@ const PropDef kButton[] = {
 const PropDef kBitBtn[] = {
     {"Glyph.Data", PType::Bitmap, [](Target& t, const Val& v) { t.c.glyph = v.pic; }},
     {"NumGlyphs", PType::Int, [](Target& t, const Val& v) { t.c.num_glyphs = Clamp32(v.i); }},
-    {"Kind", PType::Any, nullptr},
-    {"Layout", PType::Any, nullptr},
-    {"Margin", PType::Int, nullptr},
-    {"Spacing", PType::Int, nullptr},
+    {"Kind", PType::Enum, [](Target& t, const Val& v) {
+       t.c.kind = static_cast<BitBtnKind>(v.index);
+       if (t.c.kind == BitBtnKind::OK || t.c.kind == BitBtnKind::Yes) t.c.default_button = true;
+       if (t.c.kind == BitBtnKind::Cancel || t.c.kind == BitBtnKind::No) t.c.cancel_button = true; },
+     ENUM(kBitBtnKindNames)},
+    {"Layout", PType::Enum, [](Target& t, const Val& v) { t.c.glyph_layout = static_cast<GlyphLayout>(v.index); }, ENUM(kGlyphLayoutNames)},
+    {"Margin", PType::Int, [](Target& t, const Val& v) { t.c.margin = std::max(-1, Clamp32(v.i)); }},
+    {"Spacing", PType::Int, [](Target& t, const Val& v) { t.c.spacing = std::max(-1, Clamp32(v.i)); }},
     {"Style", PType::Any, nullptr},
 };
 
@@ -282,7 +291,7 @@ const PropDef kCheckBox[] = {
     {"Checked", PType::Bool, [](Target& t, const Val& v) { t.c.checked = v.b; }},
     {"State", PType::Any, nullptr},
     {"AllowGrayed", PType::Bool, nullptr},
-    {"Alignment", PType::Any, nullptr},
+    {"Alignment", PType::Enum, [](Target& t, const Val& v) { t.c.text_left = v.index == 0; }, ENUM(kLeftRightNames)},
     {"WordWrap", PType::Bool, [](Target& t, const Val& v) { t.c.word_wrap = v.b; }},
 };
 
@@ -291,7 +300,7 @@ const PropDef kEdit[] = {
     {"ReadOnly", PType::Bool, [](Target& t, const Val& v) { t.c.read_only = v.b; }},
     {"AutoSize", PType::Bool, [](Target& t, const Val& v) { t.c.auto_size = v.b; }},
     {"MaxLength", PType::Int, [](Target& t, const Val& v) { t.c.max_length = std::max(0, Clamp32(v.i)); }},
-    {"PasswordChar", PType::Any, nullptr},
+    {"PasswordChar", PType::Str, [](Target& t, const Val& v) { t.c.password_char = v.s.empty() ? 0 : v.s[0]; }},
     {"CharCase", PType::Any, nullptr},
     {"AutoSelect", PType::Bool, nullptr},
     {"HideSelection", PType::Bool, nullptr},
@@ -647,6 +656,13 @@ void ApplyProperties(const FormObject& obj, ControlClass cls, Target& t) {
   }
 }
 
+// The caption a standard button kind brings when the description writes none.
+std::string KindCaption(BitBtnKind kind) {
+  static const char* const kCaptions[] = {"", "OK", "Cancel", "&Help", "&Yes", "&No",
+                                          "&Close", "Abort", "&Retry", "&Ignore", "&All"};
+  return kCaptions[static_cast<int>(kind)];
+}
+
 bool TakesParentColor(ControlClass cls) {
   switch (cls) {
     case ControlClass::Label:
@@ -755,8 +771,10 @@ class SpecBuilder {
                   dc->cls == ControlClass::Edit;
     c.transparent = dc->cls == ControlClass::ImageButton;
     if (dc->cls == ControlClass::Memo) c.scroll_bars = ScrollBarsKind::None;
+    if (dc->cls == ControlClass::Panel) c.alignment = TextAlign::Center;
     Target t{c, nullptr, parent};
     ApplyProperties(obj, dc->cls, t);
+    if (dc->cls == ControlClass::BitBtn && !c.caption_set) c.caption = KindCaption(c.kind);
     const int index = static_cast<int>(spec.controls.size());
     spec.controls.push_back(c);
     // A timer has no place on the screen; what stands inside one keeps the enclosing control.

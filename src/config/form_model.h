@@ -47,6 +47,9 @@ enum class BevelStyleKind { Lowered, Raised };
 enum class TabStyleKind { Tabs, Buttons, FlatButtons };
 enum class TabPositionKind { Top, Bottom, Left, Right };
 enum class ScrollBarsKind { None, Horizontal, Vertical, Both };
+enum class GlyphLayout { Left, Right, Top, Bottom };    // blGlyphLeft ... blGlyphBottom
+// TBitBtn Kind: a standard button's caption and its Enter / Escape role.
+enum class BitBtnKind { Custom, OK, Cancel, Help, Yes, No, Close, Abort, Retry, Ignore, All };
 
 // A column of a list view in report style.
 struct ListColumnSpec {
@@ -90,7 +93,7 @@ struct ControlSpec {
   bool parent_font = true;
   FormColor color = kColorBtnFace;     // the effective colour (the parent's when ParentColor)
   bool parent_color = false;
-  TextAlign alignment = TextAlign::Left;
+  TextAlign alignment = TextAlign::Left;  // a panel's caption is centred unless it says otherwise
   TextLayout layout = TextLayout::Top;
   bool auto_size = false;
   bool word_wrap = false;
@@ -104,6 +107,12 @@ struct ControlSpec {
   // Pictures: Picture.Data (TImage, TKXPreview), the image button's four faces, Glyph.Data.
   PictureData picture, button_up, button_down, button_over, button_disable, glyph;
   int num_glyphs = 1;
+  // TBitBtn: the glyph's side, the edge-to-glyph margin (-1: centred) and the glyph-to-text
+  // gap (-1: shared), and the standard kind.
+  GlyphLayout glyph_layout = GlyphLayout::Left;
+  int margin = -1, spacing = 4;
+  BitBtnKind kind = BitBtnKind::Custom;
+  bool caption_set = false;  // Caption was written (a kind's own caption does not replace it)
   bool show_caption = false, allow_down = false, down = false;
 
   // TPanel.
@@ -142,8 +151,12 @@ struct ControlSpec {
   // Buttons: Enter clicks the default button, Escape the cancel button.
   bool default_button = false, cancel_button = false;
 
-  // TEdit: at most this many characters are typed (0: no limit).
+  // TEdit: at most this many characters are typed (0: no limit); the character shown for
+  // every typed one (0: the text itself).
   int max_length = 0;
+  char password_char = 0;
+  // TCheckBox: the caption stands left of the box (Alignment = taLeftJustify).
+  bool text_left = false;
 
   // TComboBox (Items in `lines`): the item shown, -1 for none.
   int item_index = -1;

@@ -31,9 +31,15 @@ struct FormProperty {
   int line = 0;      // 1-based line of the property name
 };
 
+// How an object was introduced: "object", or, in the forms a designer derives from another
+// form or embeds from a frame, "inherited" and "inline". All three build the same control.
+enum class FormObjectKind { Object, Inherited, Inline };
+
 struct FormObject {
+  FormObjectKind kind = FormObjectKind::Object;
   std::string name;       // may be empty ("object TTimer")
   std::string class_name;
+  int order = -1;         // the "[n]" creation index written after the class; -1 when none
   std::vector<FormProperty> properties;
   std::vector<FormObject> children;
   int line = 0;           // 1-based line of "object"

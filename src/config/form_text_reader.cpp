@@ -3,6 +3,7 @@
 #include "package/paths.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -256,6 +257,7 @@ class Parser {
   [[noreturn]] void Fail(const std::string& message) { lex_.Fail(cur_.line, message); }
   bool IsSymbol(char c) const { return cur_.kind == Tok::Symbol && cur_.symbol == c; }
   bool IsWord(std::string_view w) const { return cur_.kind == Tok::Ident && EqualNoCase(cur_.text, w); }
+  bool IsObjectStart() const { return IsWord("object") || IsWord("inherited") || IsWord("inline"); }
   void ExpectSymbol(char c, const char* what) {
     if (!IsSymbol(c)) Fail(std::string("expected '") + c + "' " + what + ", found " + Describe(cur_));
     Advance();
@@ -268,9 +270,13 @@ class Parser {
     CheckDepth(depth);
     FormObject obj;
     obj.line = cur_.line;
-    if (!IsWord("object")) Fail("expected 'object', found " + Describe(cur_));
+    if (!IsObjectStart()) Fail("expected 'object', found " + Describe(cur_));
+    const std::string keyword = cur_.text;
+    obj.kind = IsWord("object") ? FormObjectKind::Object
+               : IsWord("inherited") ? FormObjectKind::Inherited : FormObjectKind::Inline;
     Advance();
-    if (cur_.kind != Tok::Ident) Fail("expected a component or class name after 'object', found " + Describe(cur_));
+    if (cur_.kind != Tok::Ident)
+      Fail("expected a component or class name after '" + keyword + "', found " + Describe(cur_));
     std::string first = cur_.text;
     Advance();
     if (IsSymbol(':')) {
@@ -282,13 +288,22 @@ class Parser {
     } else {
       obj.class_name = std::move(first);
     }
+    // "object Button1: TButton [2]": the designer's creation index of the component.
+    if (IsSymbol('[')) {
+      Advance();
+      if (cur_.kind != Tok::Integer || cur_.integer < 0 || cur_.integer > INT32_MAX)
+        Fail("expected an order index after '[', found " + Describe(cur_));
+      obj.order = static_cast<int>(cur_.integer);
+      Advance();
+      ExpectSymbol(']', "after the order index");
+    }
     for (;;) {
       if (cur_.kind == Tok::End) Fail("expected 'end' to close object '" + obj.class_name + "' of line " + std::to_string(obj.line));
       if (IsWord("end")) {
         Advance();
         return obj;
       }
-      if (IsWord("object")) {
+      if (IsObjectStart()) {
         obj.children.push_back(ParseObject(depth + 1));
         continue;
       }
@@ -340,9 +355,18 @@ class Parser {
         }
         return v;
       case Tok::Ident:
+        // A dotted name refers to a component of another form or frame
+        // ("Images = MainForm.ImageList1"); it stays one name.
         v.kind = FormValueKind::Identifier;
         v.text = cur_.text;
         Advance();
+        while (IsSymbol('.')) {
+          Advance();
+          if (cur_.kind != Tok::Ident) Fail("expected a name after '.' in '" + v.text + ".', found " + Describe(cur_));
+          v.text += '.';
+          v.text += cur_.text;
+          Advance();
+        }
         return v;
       case Tok::End:
         Fail("expected a value, found the end of the text");

@@ -5,9 +5,12 @@
 //     object Child: TOther ... end
 //   end
 //
+// "inherited" and "inline" stand where "object" may (forms derived from another form, frames
+// embedded in a form), and a creation index may follow the class: "object B: TButton [2]".
+//
 // Values: integers (decimal, or "$" hexadecimal), reals ("1.5", "2E3"), strings made of
 // quoted runs ('it''s') and character codes (#39) written next to each other and joined by
-// " +" across lines, identifiers, sets "[a, b]", binary data "{0A1B ...}" over any number of
+// " +" across lines, identifiers (a dotted one, "MainForm.ImageList1", is one name), sets "[a, b]", binary data "{0A1B ...}" over any number of
 // lines, lists "( value value )" and collections "< item ... end item ... end >".
 // A malformed text gives an error naming the line and what was expected; nesting is limited
 // so that no input can exhaust the stack.

@@ -6,8 +6,14 @@
 namespace kx {
 
 std::string FormNameFromFirstLine(std::string_view first_line) {
-  if (first_line.size() <= 7) return "";
-  const std::string_view rest = first_line.substr(7);
+  // "object " is 7 characters; a form derived from another one starts "inherited " or
+  // "inline ", and the name follows that word instead.
+  size_t skip = 7;
+  for (std::string_view word : {std::string_view("inherited "), std::string_view("inline ")})
+    if (first_line.size() >= word.size() && UpperCase(first_line.substr(0, word.size())) == UpperCase(word))
+      skip = word.size();
+  if (first_line.size() <= skip) return "";
+  const std::string_view rest = first_line.substr(skip);
   const size_t colon = rest.find(':');
   if (colon == std::string_view::npos) return "";
   return std::string(rest.substr(0, colon));

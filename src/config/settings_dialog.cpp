@@ -45,24 +45,50 @@ bool SettingsDialog::Run(SettingsDialogState& state, std::string* error) {
   return ok_;
 }
 
+namespace {
+
+// Which control of the dialog shows which setting. A new row of the dialog is one more line
+// here (and its control in the form text).
+struct CheckBinding {
+  const char* control;
+  bool DialogSettings::*value;
+};
+constexpr CheckBinding kChecks[] = {
+    {"cbMusic", &DialogSettings::Music},
+    {"cbSound", &DialogSettings::Sound},
+    {"cbDirectX", &DialogSettings::DirectX},
+    {"cbCustomMusic", &DialogSettings::CustomMusic},
+    {"cbShuffleMusic", &DialogSettings::ShuffleMusic},
+    {"cbTransition", &DialogSettings::Transition},
+};
+
+struct ItemBinding {
+  const char* control;
+  int DialogSettings::*value;
+};
+constexpr ItemBinding kLists[] = {
+    {"cbImageQuality", &DialogSettings::DirectXQuality},
+    {"cbImageSize", &DialogSettings::ImageSize},
+    {"cbShowImageMode", &DialogSettings::ImageMode},
+};
+// Sliders and up-down arrows: the setting is the position.
+constexpr ItemBinding kPositions[] = {
+    {"tbSpeed", &DialogSettings::Speed},
+};
+
+}  // namespace
+
 void SettingsDialog::OnFormShow() {
   FormWindow& w = *window_;
   const DialogSettings& v = state_->values;
-  w.SetChecked(C("cbMusic"), v.Music);
-  w.SetChecked(C("cbSound"), v.Sound);
-  w.SetChecked(C("cbDirectX"), v.DirectX);
-  w.SetChecked(C("cbCustomMusic"), v.CustomMusic);
-  w.SetChecked(C("cbShuffleMusic"), v.ShuffleMusic);
-  w.SetChecked(C("cbTransition"), v.Transition);
-  w.SetItemIndex(C("cbImageQuality"), v.DirectXQuality);
-  w.SetItemIndex(C("cbImageSize"), v.ImageSize);
-  w.SetItemIndex(C("cbShowImageMode"), v.ImageMode);
-  // The arrows start from the stored duration kept in their range; the box shows it as stored.
-  const int updown = C("UpDown1");
-  const std::optional<int> duration = cfgtext::ToInt(state_->duration_text);
-  if (duration) w.SetPosition(updown, std::clamp(*duration, SettingsDialogLimits::kMinDuration, SettingsDialogLimits::kMaxDuration));
-  w.SetText(C("txtDuration"), state_->duration_text.substr(0, SettingsDialogLimits::kDurationChars));
-  w.SetPosition(C("tbSpeed"), v.Speed);
+  for (const CheckBinding& b : kChecks) w.SetChecked(C(b.control), v.*b.value);
+  for (const ItemBinding& b : kLists) w.SetItemIndex(C(b.control), v.*b.value);
+  for (const ItemBinding& b : kPositions) w.SetPosition(C(b.control), v.*b.value);
+  // The duration goes through the arrows: the box shows their position, so a stored value
+  // outside 10..999 is shown (and saved on OK) as the nearest end of that range.
+  const int duration = std::clamp(v.Duration, SettingsDialogLimits::kMinDuration, SettingsDialogLimits::kMaxDuration);
+  w.SetPosition(C("UpDown1"), duration);
+  w.SetText(C("txtDuration"), std::to_string(duration));
   const int list = C("lstMusic");
   for (const std::string& file : v.MusicList) w.ListAddRow(list, file);
   w.SetEnabled(C("Button1"), state_->ok_enabled);
@@ -71,17 +97,11 @@ void SettingsDialog::OnFormShow() {
 void SettingsDialog::ReadBack() {
   const FormWindow& w = *window_;
   DialogSettings& v = state_->values;
-  v.Music = w.Checked(C("cbMusic"));
-  v.Sound = w.Checked(C("cbSound"));
-  v.DirectX = w.Checked(C("cbDirectX"));
-  v.CustomMusic = w.Checked(C("cbCustomMusic"));
-  v.ShuffleMusic = w.Checked(C("cbShuffleMusic"));
-  v.Transition = w.Checked(C("cbTransition"));
-  v.DirectXQuality = w.ItemIndex(C("cbImageQuality"));
-  v.ImageSize = w.ItemIndex(C("cbImageSize"));
-  v.ImageMode = w.ItemIndex(C("cbShowImageMode"));
-  v.Speed = w.Position(C("tbSpeed"));
+  for (const CheckBinding& b : kChecks) v.*b.value = w.Checked(C(b.control));
+  for (const ItemBinding& b : kLists) v.*b.value = w.ItemIndex(C(b.control));
+  for (const ItemBinding& b : kPositions) v.*b.value = w.Position(C(b.control));
   v.MusicList = w.ListRows(C("lstMusic"));
+  // A value typed into the box is taken as typed (at most three characters).
   state_->duration_text = w.Text(C("txtDuration")).substr(0, SettingsDialogLimits::kDurationChars);
 }
 

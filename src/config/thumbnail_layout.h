@@ -32,7 +32,8 @@ class ThumbnailGridModel {
   int picture_width = 80, picture_height = 60;
   bool show_check_box = false, show_title = false, multi_rows = true;
 
-  // Layout for `count` pictures in a control `width` pixels wide.
+  // Layout for `count` pictures in a control `width` pixels wide (the control's whole width,
+  // not the part its frame and scroll bar leave).
   GridLayout Layout(int width, int count) const;
 
   // The parts of the cell whose rectangle is `cell`.

@@ -18,6 +18,7 @@ struct App {
   TKXCProject Project;
   UserSettingsLocation Settings;
   WorkFolder* Work = nullptr;  // created by PrepareSaver
+  std::string Title;        // the application title: the caption of its message boxes
 
   // Extracts the package and loads the project. False (after telling the user when
   // `report` is set) when the package cannot be read; the working folder is removed then.
@@ -37,6 +38,8 @@ void RunPasswordMode();
 bool ParseWindowHandle(const std::string& text, unsigned long long& value);
 
 // A message box over no window, with the application's blank caption; the button pressed.
+// A message box captioned with the application title (a blank until one is set).
 int ShowMessage(const std::string& text, unsigned flags);
+const char* MessageCaption();
 
 }  // namespace kx::win32

@@ -20,7 +20,10 @@ std::string Win32ConfigHost::ModulePath() const { return TheApp().ModulePath; }
 
 std::string Win32ConfigHost::FirstArgument() const { return TheApp().FirstArg; }
 
-void Win32ConfigHost::SetApplicationTitle(const std::string& title) { title_ = title; }
+void Win32ConfigHost::SetApplicationTitle(const std::string& title) {
+  title_ = title;
+  TheApp().Title = title;
+}
 
 bool Win32ConfigHost::AskYesNo(const std::string& question) {
   return ShowMessage(question, MB_YESNO | MB_ICONQUESTION) == IDYES;

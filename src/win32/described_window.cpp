@@ -4,8 +4,10 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "config/description_classes.h"
+#include "config/label_bounds.h"
 #include "config/text_util.h"
 #include "media/intmath.h"
 #include "config/picture_render.h"
@@ -67,9 +69,13 @@ bool NonVisual(ControlClass c) { return c == ControlClass::Timer || c == Control
 
 bool IsPushButton(ControlClass c) { return c == ControlClass::Button || c == ControlClass::BitBtn; }
 
+// Controls with no window of their own: their container paints them in creation order (a
+// later one over an earlier one) and passes their clicks on. The picture preview is one of
+// them, so that labels, buttons and shapes placed over it stay visible.
 bool IsGraphic(ControlClass c) {
-  return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Shape ||
-         c == ControlClass::ClickShape || c == ControlClass::Bevel || c == ControlClass::ImageButton;
+  return c == ControlClass::Label || c == ControlClass::Image || c == ControlClass::Preview ||
+         c == ControlClass::Shape || c == ControlClass::ClickShape || c == ControlClass::Bevel ||
+         c == ControlClass::ImageButton;
 }
 
 // A memo's lines as its edit box holds them: Text is split at CR, LF or CR LF, and the
@@ -151,7 +157,8 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     it.visible = c.visible;
     it.font = MakeFont(c.font, screen_dpi_, w.pixels_per_inch);
     const PictureData* picture = nullptr;
-    if (c.cls == ControlClass::Image) picture = &c.picture;
+    // A preview shows its own picture until the first picture is selected.
+    if (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) picture = &c.picture;
     if (c.cls == ControlClass::BitBtn) picture = &c.glyph;
     if (picture) DecodeFormPicture(*picture, it.picture);
     if (c.auto_size && c.cls == ControlClass::Image && !it.picture.Empty()) {
@@ -176,8 +183,9 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
       DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &calc,
                 DT_CALCRECT | DT_EXPANDTABS | (c.word_wrap ? DT_WORDBREAK : 0));
       SelectObject(screen, old);
-      if (!c.word_wrap) it.rect.right = it.rect.left + (calc.right - calc.left);
-      it.rect.bottom = it.rect.top + (calc.bottom - calc.top);
+      const LabelBounds b = AutoSizeLabel(it.rect.left, it.rect.right - it.rect.left, c.alignment, c.word_wrap,
+                                          calc.right - calc.left, calc.bottom - calc.top);
+      it.rect = {b.left, it.rect.top, b.left + b.width, it.rect.top + b.height};
     }
   }
   if (screen) ReleaseDC(nullptr, screen);
@@ -241,11 +249,7 @@ void DescribedWindow::AddHints() {
 }
 
 DescribedWindow::~DescribedWindow() {
-  if (hwnd_) {
-    for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
-    for (Item& it : items_) it.button.reset();  // stops the repeat timers
-    DestroyWindow(hwnd_);  // also the tooltip window it owns
-  }
+  Withdraw();
   for (Item& it : items_) {
     if (it.font) DeleteObject(it.font);
     if (it.brush) DeleteObject(it.brush);
@@ -294,7 +298,7 @@ void DescribedWindow::CreateControl(int c) {
         if (s.scroll_bars == ScrollBarsKind::Horizontal || s.scroll_bars == ScrollBarsKind::Both) style |= WS_HSCROLL;
         text = MemoText(s);
       } else {
-        style |= ES_AUTOHSCROLL;
+        style |= ES_AUTOHSCROLL | (s.password_char ? ES_PASSWORD : 0);
         text = s.text;
       }
       it.brush = CreateSolidBrush(ToColorRef(s.color, GetSysColor(COLOR_WINDOW)));
@@ -322,7 +326,7 @@ void DescribedWindow::CreateControl(int c) {
     case ControlClass::CheckBox:
       cls = "BUTTON";
       param = nullptr;
-      style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+      style |= WS_TABSTOP | BS_AUTOCHECKBOX | (s.text_left ? BS_LEFTTEXT : 0);
       text = s.caption;
       it.brush = CreateSolidBrush(back);
       break;
@@ -377,6 +381,8 @@ void DescribedWindow::CreateControl(int c) {
   switch (s.cls) {
     case ControlClass::Edit:
       if (s.max_length > 0) SendMessageA(it.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(s.max_length), 0);
+      if (s.password_char)
+        SendMessageA(it.hwnd, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(s.password_char)), 0);
       break;
     case ControlClass::ComboBox:
       for (const std::string& line : s.lines) SendMessageA(it.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
@@ -544,8 +550,14 @@ void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& 
     if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
     RECT overlap;
     if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
-    if (it.button) it.button->Paint(s, c, it.rect, it.font);
-    else PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+    if (it.button) {
+      it.button->Paint(s, c, it.rect, it.font);
+    } else if (c.cls == ControlClass::Preview && !it.preview.Empty()) {
+      // The rendered picture, stretched when the preview changed size since it was rendered.
+      DrawPicture(s, it.rect, overlap, it.preview, false);
+    } else {
+      PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+    }
   }
 }
 
@@ -639,11 +651,6 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
           SelectObject(m, old);
           break;
         }
-        case ControlClass::Preview:
-          // The rendered bitmap, stretched when the preview changed size since.
-          FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE)));
-          if (!it.preview.Empty()) DrawPicture(s, client, area, it.preview, false);
-          break;
         default: FillColor(m, client, ToColorRef(k.color, GetSysColor(COLOR_BTNFACE))); break;
       }
     }
@@ -876,8 +883,30 @@ void DescribedWindow::ShowModal(FormEvents& events) {
     EnableWindow(owner, TRUE);
     SetForegroundWindow(owner);
   }
-  ShowWindow(hwnd_, SW_HIDE);
+  Withdraw();
   events_ = nullptr;
+}
+
+// Takes the window off the screen at once and destroys it. Hiding a captioned window first
+// would, under Wine on an X display without a window manager, hold the thread two seconds
+// waiting for the manager's answer with the window still in sight: a user sees the click
+// on "Close window" do nothing and clicks again. A window already marked hidden is
+// destroyed without that wait; what it covered is then redrawn.
+void DescribedWindow::Withdraw() {
+  if (!hwnd_) return;
+  for (size_t i = 0; i < items_.size(); ++i) KillTimer(hwnd_, 100 + i);
+  for (Item& it : items_) it.button.reset();  // stops the repeat timers
+  RECT covered{};
+  const bool shown = IsWindowVisible(hwnd_) != FALSE;
+  if (shown) {
+    GetWindowRect(hwnd_, &covered);
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  }
+  DestroyWindow(hwnd_);  // its controls and the tooltip window it owns with it
+  hwnd_ = nullptr;
+  tips_ = nullptr;
+  for (Item& it : items_) it.hwnd = nullptr;
+  if (shown) RedrawWindow(nullptr, &covered, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // A key that matches the "&" letter of an enabled, visible image button's caption clicks it
@@ -1043,15 +1072,17 @@ void DescribedWindow::GridSelectCell(int g, int col, int row) {
 }
 
 // The preview renders the picture at its current size; a picture that cannot be read
-// leaves the one shown before.
+// leaves the one shown before and is reported as the window reports a failed load.
 void DescribedWindow::PreviewLoadFile(int p, const std::string& path) {
   if (!Valid(p)) return;
   Item& it = items_[static_cast<size_t>(p)];
   it.preview_file = path;
   Bitmap32 rendered;
   std::string error;
-  if (RenderPreview(path, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, rendered, error))
-    it.preview = std::move(rendered);
+  if (!RenderPreview(path, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top, rendered, error))
+    throw std::runtime_error(error.empty() ? "The picture \"" + path + "\" cannot be read." : error);
+  it.preview = std::move(rendered);
+  Invalidate(p);
 }
 
 // Rendering again gives the same bitmap unless the preview changed size since the load.

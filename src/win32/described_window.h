@@ -1,6 +1,7 @@
 // A described window on the screen: the top-level window and its controls built from a
-// FormSpec. Labels, images, shapes and bevels have no window of their own: their container
-// paints them and passes their clicks on. Everything is scaled from the description's
+// FormSpec. Labels, images, picture previews, image buttons, shapes and bevels have no
+// window of their own: their container paints them in creation order and passes their
+// clicks on. Everything is scaled from the description's
 // design density to the screen's.
 #pragma once
 
@@ -99,6 +100,7 @@ class DescribedWindow : public FormWindow {
   void AddHints();
   void Hover(int container, HWND hwnd, POINT p);
   bool AcceleratorKey(const MSG& msg);
+  void Withdraw();  // off the screen and destroyed; the window can no longer be shown
 
   FormSpec spec_;
   std::vector<Item> items_;

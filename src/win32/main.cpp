@@ -17,8 +17,13 @@ App& TheApp() {
   return app;
 }
 
+const char* MessageCaption() {
+  const std::string& title = TheApp().Title;
+  return title.empty() ? " " : title.c_str();
+}
+
 int ShowMessage(const std::string& text, unsigned flags) {
-  return MessageBoxA(nullptr, text.c_str(), " ", flags | MB_TASKMODAL | MB_SETFOREGROUND);
+  return MessageBoxA(nullptr, text.c_str(), MessageCaption(), flags | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 bool ParseWindowHandle(const std::string& text, unsigned long long& value) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/picture_render.h"
+#include "win32/app.h"
 #include "win32/win32_controls.h"
 
 namespace kx::win32 {
@@ -51,7 +52,7 @@ void ThumbnailGrid::SetFiles(const std::vector<std::string>& files) {
 bool ThumbnailGrid::BuildSomeThumbnails() {
   const int pw = std::max(1, model.picture_width), ph = std::max(1, model.picture_height);
   const auto message = [this](const std::string& text) {
-    MessageBoxA(hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr, text.c_str(), "", MB_OK | MB_ICONERROR);
+    MessageBoxA(hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr, text.c_str(), MessageCaption(), MB_OK | MB_ICONERROR);
   };
   const DWORD start = GetTickCount();
   const size_t from = built_;
@@ -67,8 +68,11 @@ bool ThumbnailGrid::BuildSomeThumbnails() {
 
 void ThumbnailGrid::Relayout() {
   if (!has_files_ || !hwnd_) return;
+  // The columns come from the control's own width, frame and scroll bar included, as the
+  // grid's designer counts them: a 416-pixel grid of 100-pixel cells has 4 columns, the
+  // last one partly under the scroll bar.
   RECT r;
-  GetClientRect(hwnd_, &r);
+  GetWindowRect(hwnd_, &r);
   layout_ = model.Layout(static_cast<int>(r.right - r.left), static_cast<int>(files_.size()));
   sel_col_ = std::min(sel_col_, layout_.cols - 1);
   sel_row_ = std::min(sel_row_, layout_.rows - 1);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/button_layout.h"
 #include "media/bmp_decoder.h"
 #include "media/gif_decoder.h"
 #include "media/intmath.h"
@@ -268,6 +269,25 @@ void PaintBevel(PaintSurface& s, const ControlSpec& c, const RECT& r) {
   }
 }
 
+// A greyed glyph for a disabled button whose strip has no disabled face: the see-through
+// colour stays, every other pixel becomes a light grey of its brightness.
+void GreyGlyph(Bitmap32& g) {
+  const int w = g.Width(), h = g.Height();
+  if (w <= 0 || h <= 0) return;
+  const Pixel key = g.Row(h - 1)[0];
+  for (int y = 0; y < h; ++y) {
+    Pixel* row = g.Row(y);
+    for (int x = 0; x < w; ++x) {
+      const Pixel p = row[x];
+      if (p == key) continue;
+      const int b = p & 0xFF, gr = (p >> 8) & 0xFF, rd = (p >> 16) & 0xFF;
+      const int lum = (rd * 77 + gr * 151 + b * 28) >> 8;
+      const int v = 128 + lum / 2;  // a light grey of the pixel's brightness
+      row[x] = (p & 0xFF000000u) | static_cast<Pixel>(v << 16 | v << 8 | v);
+    }
+  }
+}
+
 void CenteredText(HDC dc, const std::string& text, RECT r, HFONT font, COLORREF color) {
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
@@ -282,7 +302,8 @@ void PaintGraphicControl(PaintSurface& s, const ControlSpec& c, const RECT& r, H
                          const Bitmap32* picture) {
   switch (c.cls) {
     case ControlClass::Label: PaintLabel(s, c, r, font); break;
-    case ControlClass::Image: PaintImage(s, c, r, picture); break;
+    case ControlClass::Image:
+    case ControlClass::Preview: PaintImage(s, c, r, picture); break;
     case ControlClass::Shape:
     case ControlClass::ClickShape: PaintShape(s, c, r); break;
     case ControlClass::Bevel: PaintBevel(s, c, r); break;
@@ -303,15 +324,17 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
   }
   DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const int shift = pressed ? 1 : 0;
-  // The glyph strip holds NumGlyphs faces side by side; the first is the normal one.
+  // The glyph strip holds NumGlyphs faces side by side: normal, disabled, pressed, latched.
   int gw = 0, gh = 0;
   Bitmap32 face_glyph;
   if (glyph && !glyph->Empty()) {
     const int n = std::clamp(c.num_glyphs, 1, 4);
     gw = glyph->Width() / n;
     gh = glyph->Height();
+    const int index = GlyphFace(n, c.enabled, pressed);
     if (gw > 0 && face_glyph.SetSize(gw, gh)) {
-      face_glyph.CopyRect(*glyph, Rect{0, 0, gw, gh}, 0, 0);
+      face_glyph.CopyRect(*glyph, Rect{std::max(0, index) * gw, 0, gw, gh}, 0, 0);
+      if (index < 0) GreyGlyph(face_glyph);
     } else {
       gw = 0;
     }
@@ -320,19 +343,21 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
   HGDIOBJ old = SelectObject(dc, font);
   if (!c.caption.empty()) GetTextExtentPoint32A(dc, c.caption.c_str(), static_cast<int>(c.caption.size()), &text);
   SelectObject(dc, old);
-  const int spacing = (gw > 0 && !c.caption.empty()) ? 4 : 0;
-  const int total = gw + spacing + text.cx;
-  int x = r.left + ((r.right - r.left) - total) / 2 + shift;
-  const int cy = r.top + (r.bottom - r.top) / 2 + shift;
+  const GlyphPlacement at = LayOutButtonFace(r.right - r.left, r.bottom - r.top, gw, gw > 0 ? gh : 0,
+                                         static_cast<int>(text.cx), static_cast<int>(text.cy),
+                                         c.glyph_layout, c.margin, c.spacing);
   if (gw > 0) {
-    RECT g = {x, cy - gh / 2, x + gw, cy - gh / 2 + gh};
+    const int gx = r.left + at.glyph.x + shift, gy = r.top + at.glyph.y + shift;
+    RECT g = {gx, gy, gx + gw, gy + gh};
     // A glyph's bottom-left pixel marks its see-through colour.
     DrawPicture(s, g, r, face_glyph, true);
-    x += gw + spacing;
   }
-  RECT t = {x, r.top + shift, x + text.cx + 2, r.bottom + shift};
-  CenteredText(dc, c.caption, t, font,
-               c.enabled ? ToColorRef(c.font.color, GetSysColor(COLOR_BTNTEXT)) : GetSysColor(COLOR_GRAYTEXT));
+  if (!c.caption.empty()) {
+    const int tx = r.left + at.text.x + shift, ty = r.top + at.text.y + shift;
+    RECT t = {tx, ty, tx + text.cx + 2, ty + text.cy};
+    CenteredText(dc, c.caption, t, font,
+                 c.enabled ? ToColorRef(c.font.color, GetSysColor(COLOR_BTNTEXT)) : GetSysColor(COLOR_GRAYTEXT));
+  }
 }
 
 void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px) {
@@ -351,8 +376,17 @@ void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font
   bevel(c.bevel_outer);
   InflateRect(&inner, -c.border_width, -c.border_width);
   bevel(c.bevel_inner);
-  if (!c.caption.empty())
-    CenteredText(dc, c.caption, r, font, ToColorRef(c.font.color, GetSysColor(COLOR_WINDOWTEXT)));
+  if (!c.caption.empty()) {
+    // The caption on one line, centred vertically, at the side Alignment names.
+    RECT t = inner;
+    UINT flags = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
+    flags |= c.alignment == TextAlign::Left ? DT_LEFT : c.alignment == TextAlign::Right ? DT_RIGHT : DT_CENTER;
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(c.font.color, GetSysColor(COLOR_WINDOWTEXT)));
+    DrawTextA(dc, c.caption.c_str(), static_cast<int>(c.caption.size()), &t, flags);
+    SelectObject(dc, old);
+  }
 }
 
 HCURSOR CursorFor(int cursor) {

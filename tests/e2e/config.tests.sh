@@ -263,9 +263,10 @@ test_config_broken_description() {
   local saver; saver=$(make_saver Broken)
   "$WINE" "$saver" /c & local pid=$!
   trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
-  wait_for 30 window_named " " || fail "no message box"
+  # The message box carries the application title, the product name.
+  wait_for 30 window_named Test || fail "no message box captioned with the product name"
   shot config_broken
-  click_box_button "$(window_named " ")"
+  click_box_button "$(window_named Test)"
   wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "configuration mode did not end"
   wait $pid; local rc=$?
   trap - EXIT
@@ -291,8 +292,8 @@ test_config_wallpaper() {
   config_client_origin "$(window_named Wallpaper)" 300 100
   local CX0=$CX CY0=$CY
   config_click $((CX0 + 75)) $((CY0 + 50))
-  wait_for 15 window_named " " || { shot config_fail; fail "no question"; }
-  local box; box=$(window_named " ")
+  wait_for 15 window_named Test || { shot config_fail; fail "no question captioned with the product name"; }
+  local box; box=$(window_named Test)
   shot config_wallpaper_question
   # Yes is the left one of the two buttons in the middle of the box's bottom.
   local X Y WIDTH HEIGHT
@@ -485,4 +486,144 @@ test_config_controls() {
   done
   wait_for 10 sh -c "! kill -0 $pid 2>/dev/null" || fail "the show did not end"
   trap - EXIT
+}
+
+# A window opened by a label takes the very first click on its own label: five rounds of
+# "Show window" then one click on "Back", the pointer moved onto the label first as a user's
+# hand does.
+test_config_every_click_counts() {
+  new_source; add_picture a.jpg navy
+  convert -size 32x24 xc:red BMP3:"$state/pic.bmp" || fail "convert"
+  config_description "$src/gui.kui" "$state/pic.bmp"
+  local saver; saver=$(make_saver Clicks)
+  "$WINE" "$saver" /c & local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named "Configure Test" || { shot clicks_fail; fail "no configuration window"; }
+  local w; w=$(window_named "Configure Test")
+  sleep 0.5
+  config_client_origin "$w" 400 300
+  local MX=$CX MY=$CY round
+  for round in 1 2 3 4 5; do
+    xdotool mousemove $((MX + 95)) $((MY + 145)); sleep 0.2; xdotool click 1   # Show window
+    wait_for 10 window_named "Second window" || { shot clicks_fail; fail "round $round: the second window did not open"; }
+    local w2; w2=$(window_named "Second window")
+    config_client_origin "$w2" 200 120
+    xdotool mousemove $((CX + 100)) $((CY + 60)); sleep 0.2; xdotool click 1      # Back, once
+    # Gone within a moment: a window left in sight for a second or two gets a second click.
+    local until=$(( $(date +%s%N) / 1000000 + 800 ))
+    while xdotool search --onlyvisible --name '^Second window$' 2>/dev/null | grep -q .; do
+      [ $(( $(date +%s%N) / 1000000 )) -lt $until ] \
+        || { shot clicks_fail; fail "round $round: one click on Back left the second window in sight"; }
+      sleep 0.05
+    done
+    sleep 0.3
+  done
+  # The main window takes its first click too.
+  xdotool mousemove $((MX + 295)) $((MY + 145)); sleep 0.2; xdotool click 1      # Close window
+  wait_for 3 sh -c "! xdotool search --onlyvisible --name '^Configure Test\$' | grep -q ." \
+    || fail "one click on Close window left the window in sight"
+  wait_for 10 sh -c "! kill -0 $pid 2>/dev/null" || fail "one click on Close window did not end configuration mode"
+  wait $pid
+  trap - EXIT
+}
+
+# config_preview_description FILE OWN FACE: MainWindow with a 416-pixel thumbnail grid, a
+# preview whose own picture is OWN, a red label and an image button (face FACE) placed over
+# the preview, and labels bound to "Open setting" and "Close window".
+config_preview_description() {
+  python3 - "$@" <<'PY'
+import struct, sys
+out, own, face = sys.argv[1], open(sys.argv[2], 'rb').read(), open(sys.argv[3], 'rb').read()
+def binary(prop, data):
+    h = (bytes([7]) + b'TBitmap' + struct.pack('<I', len(data)) + data).hex().upper()
+    lines = ['    %s = {' % prop] + ['      ' + h[i:i + 64] for i in range(0, len(h), 64)]
+    lines[-1] += '}'
+    return lines
+def box(l, t, w, h):
+    return ['    Tag = 1', '    Left = %d' % l, '    Top = %d' % t, '    Width = %d' % w, '    Height = %d' % h]
+def label(name, l, t, caption, color):
+    return ['  object %s: TLabel' % name] + box(l, t, 60, 20) + ['    AutoSize = False', "    Caption = '%s'" % caption,
+            '    Color = %s' % color, '    Transparent = False', '  end']
+form = ['object MainWindow: TfmKXCOnfigWindow', "  Caption = 'Preview'", '  ClientWidth = 700',
+        '  ClientHeight = 260', '  Color = clSilver', "  Font.Name = 'Arial'", '  Font.Height = -11',
+        '  PixelsPerInch = 96',
+        '  object Thumbs: TKXThumbnail2'] + box(10, 10, 416, 200) + ['    Color = clWhite', '  end',
+        '  object Preview1: TKXPreview'] + box(450, 10, 200, 150) + ['    Stretch = True'] + binary('Picture.Data', own) + ['  end']
+form += label('lblOver', 460, 20, 'Over', 'clRed')
+form += ['  object btnOver: TMyButton'] + box(560, 110, 40, 20) + ['    Transparent = False'] + binary('ButtonUp.Data', face) + ['  end']
+form += label('lblSetting', 450, 220, 'Settings', 'clWhite') + label('lblClose', 550, 220, 'Close', 'clWhite') + ['end']
+acts = ['2', 'lblSetting', '5', ' ', ' ', ' ', 'lblClose', '6', ' ', ' ', ' ']
+text = ['1', str(len(form))] + form + [str(len(acts))] + acts + ['0']
+open(out, 'wb').write(('\r\n'.join(text) + '\r\n').encode('latin-1'))
+PY
+}
+
+# config_open_preview SAVER: starts /c and waits for the window; sets pid, CX, CY.
+config_open_preview() {
+  "$WINE" "$1" /c & pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wineserver -k 2>/dev/null || "${WINE%64}server" -k 2>/dev/null' EXIT
+  wait_for 30 window_named Preview || { shot config_fail; fail "no window"; }
+  sleep 1
+  config_client_origin "$(window_named Preview)" 700 260
+}
+config_close_preview() {
+  config_click $((CX + 580)) $((CY + 230))  # Close
+  wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Close did not end configuration mode"
+  wait $pid
+  trap - EXIT
+}
+
+test_config_preview_grid_and_defaults() {
+  new_source
+  add_picture a.jpg navy; add_picture b.jpg maroon; add_picture c.jpg olive; add_picture d.jpg purple; add_picture e.jpg teal
+  sed -i 's/^Duration=.*/Duration=5\r/' "$src/project.ini"
+  printf 'DirectX=0\r\nDirectXQuality=2\r\n' >> "$src/project.ini"
+  convert -size 40x30 xc:lime BMP3:"$state/own.bmp" && convert -size 40x20 xc:yellow BMP3:"$state/face.bmp" || fail "convert"
+  config_preview_description "$src/gui.kui" "$state/own.bmp" "$state/face.bmp"
+  local saver; saver=$(make_saver PreviewGrid)
+  local ini; ini="$(c_drive)/savers/PreviewGrid.ini"
+  rm -f "$ini"
+  local pid
+  config_open_preview "$saver"
+  shot config_preview
+  local png="$state/config_preview.png"
+  # Picture 1 in the preview; the label and the image button over it stay in front.
+  config_near "$png" $((CX + 455)) $((CY + 150)) 0 0 128 || fail "the preview does not show picture 1: $(config_pixel "$png" $((CX + 455)) $((CY + 150)))"
+  [ "$(config_pixel "$png" $((CX + 470)) $((CY + 30)))" = "255,0,0" ] || fail "the label over the preview is hidden"
+  [ "$(config_pixel "$png" $((CX + 580)) $((CY + 120)))" = "255,255,0" ] || fail "the image button over the preview is hidden"
+  # 416 pixels hold four 100-pixel columns: picture 4 ends row 1, picture 5 starts row 2.
+  local GX=$((CX + 12)) GY=$((CY + 12))
+  config_near "$png" $((GX + 320)) $((GY + 20)) 128 0 128 || fail "the grid has no fourth column: $(config_pixel "$png" $((GX + 320)) $((GY + 20)))"
+  config_near "$png" $((GX + 20)) $((GY + 100)) 0 128 128 || fail "picture 5 does not start the second row"
+  config_close_preview
+  # Closing without changes stores the selection only; the next dialog shows the project's
+  # drawing path and a duration of 5 as 10, and OK stores those.
+  grep -q 'DirectX' "$ini" && fail "closing the window wrote DirectX"
+  config_open_preview "$saver"
+  config_click $((CX + 480)) $((CY + 230))  # Settings
+  wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog"; }
+  sleep 0.5
+  config_client_origin "$(window_named Settings)" 364 297
+  shot config_preview_settings
+  config_click $((CX + 235)) $((CY + 276))  # OK
+  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "the dialog stayed open"
+  config_client_origin "$(window_named Preview)" 700 260
+  config_close_preview
+  local text; text=$(tr -d '\r' < "$ini")
+  note "settings file: $(echo "$text" | tr '\n' ' ')"
+  echo "$text" | grep -qx 'DirectX=0' || fail "DirectX is not the project's 0"
+  echo "$text" | grep -qx 'DirectXQuality=2' || fail "DirectXQuality is not the project's 2"
+  echo "$text" | grep -qx 'Duration=10' || fail "a duration of 5 was not shown as 10"
+
+  # Without pictures the preview shows its own picture.
+  new_source
+  config_preview_description "$src/gui.kui" "$state/own.bmp" "$state/face.bmp"
+  saver=$(make_saver PreviewOwn)
+  config_open_preview "$saver"
+  shot config_preview_own
+  png="$state/config_preview_own.png"
+  [ "$(config_pixel "$png" $((CX + 455)) $((CY + 150)))" = "0,255,0" ] || fail "the preview does not show its own picture: $(config_pixel "$png" $((CX + 455)) $((CY + 150)))"
+  [ "$(config_pixel "$png" $((CX + 470)) $((CY + 30)))" = "255,0,0" ] || fail "the label over the own picture is hidden"
+  [ -n "${KX_KEEP_SHOTS:-}" ] && cp "$state"/config_preview*.png "$KX_KEEP_SHOTS"/
+  config_close_preview
 }

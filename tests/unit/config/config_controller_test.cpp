@@ -193,6 +193,20 @@ TEST_F(ConfigControllerTest, NextAndPreviousStopAtTheEnds) {
   EXPECT_EQ(world_.log.back(), "free MainWindow");
 }
 
+TEST_F(ConfigControllerTest, AnUnreadablePictureKeepsThePreviewAndIsReported) {
+  world_.unreadable_pictures = {"C:\\p\\b.jpg"};
+  std::vector<std::string> shown;
+  RunMain([&](FakeWindow& w) {
+    const size_t preview = static_cast<size_t>(w.Find("KXPreview1"));
+    w.Click("lblNext");  // b.jpg cannot be read: a.kxp stays
+    shown.push_back(w.previews[preview]);
+    w.Click("lblNext");  // c.gif
+    shown.push_back(w.previews[preview]);
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"C:\\p\\a.kxp", "C:\\p\\c.gif"}));
+  EXPECT_EQ(Count("error cannot read C:\\p\\b.jpg"), 1);
+}
+
 TEST_F(ConfigControllerTest, ClosingStoresIndexAndUncheckedPictures) {
   SetFile("[Setting]\r\nIndex=1\r\n[Files]\r\n1=\r\n9=\r\n");
   std::vector<bool> checked_at_show;
@@ -347,8 +361,9 @@ TEST_F(ConfigControllerTest, SettingsDialogShowsStoredValuesAndSavesOnOk) {
   EXPECT_EQ(ini.ReadInteger("Setting", "Duration", -1), 30);
   EXPECT_EQ(ini.ReadInteger("Setting", "ImageSize", -1), 1);
   EXPECT_EQ(ini.ReadString("Setting", "CustomMusic", ""), "1");
-  EXPECT_EQ(ini.ReadString("Setting", "DirectX", ""), "1");
-  EXPECT_EQ(ini.ReadInteger("Setting", "DirectXQuality", -1), 1);
+  // The file holds no drawing path: the project's own (GDI, quality 0) is stored unchanged.
+  EXPECT_EQ(ini.ReadString("Setting", "DirectX", ""), "0");
+  EXPECT_EQ(ini.ReadInteger("Setting", "DirectXQuality", -1), 0);
   EXPECT_EQ(ini.ReadString("Setting", "ShuffleMusic", ""), "1");
   EXPECT_EQ(ini.ReadSection("MusicList"), (std::vector<std::string>{"C:\\m\\two.mp3", "C:\\m\\three.wav"}));
   EXPECT_EQ(ini.ReadString("Setting", "Index", "?"), "1");
@@ -370,6 +385,43 @@ TEST_F(ConfigControllerTest, SettingsDialogCancelOrBadDurationSavesNothing) {
   world_.settings_dialog = [](SettingsDialogState&) { return false; };
   RunMain([](FakeWindow& w) { w.Click("lblSetting"); }, false);
   EXPECT_EQ(FileText(), "");
+}
+
+TEST_F(ConfigControllerTest, OpeningAWindowTakesOnlyTheWindowKeys) {
+  // The project draws through GDI; the settings file does not mention the drawing path.
+  project_.Setting.DirectX = false;
+  project_.Setting.DirectXQuality = 2;
+  project_.Setting.Duration = 5;
+  SetFile("[Setting]\r\nDuration=40\r\nSpeed=12\r\nImageSize=0\r\nImageMode=3\r\nSound=0\r\n"
+          "Music=0\r\nTransition=0\r\nDirectX=1\r\nDirectXQuality=0\r\n");
+  RunMain(nullptr, false);
+  const TKXCSetting& p = project_.Setting;
+  EXPECT_EQ(p.Duration, 40);
+  EXPECT_EQ(p.Speed, 140);
+  EXPECT_FALSE(p.Stretch);
+  EXPECT_EQ(p.ShowImageMode, 3);
+  EXPECT_FALSE(p.Sound);
+  EXPECT_FALSE(p.Music);
+  EXPECT_FALSE(p.Transition);
+  // Not keys of the window: the project keeps its own.
+  EXPECT_FALSE(p.DirectX);
+  EXPECT_EQ(p.DirectXQuality, 2);
+
+  // Without the keys in the file, the dialog shows the project's drawing path and OK
+  // stores it unchanged.
+  SetFile("[Setting]\r\nIndex=0\r\n");
+  SettingsDialogState seen;
+  world_.settings_dialog = [&](SettingsDialogState& s) {
+    seen = s;
+    s.duration_text = std::to_string(s.values.Duration);
+    return true;
+  };
+  RunMain([](FakeWindow& w) { w.Click("lblSetting"); }, false);
+  EXPECT_FALSE(seen.values.DirectX);
+  EXPECT_EQ(seen.values.DirectXQuality, 2);
+  EXPECT_EQ(SettingsFile().ReadString("Setting", "DirectX", "?"), "0");
+  EXPECT_EQ(SettingsFile().ReadInteger("Setting", "DirectXQuality", -1), 2);
+  EXPECT_FALSE(project_.Setting.DirectX);
 }
 
 TEST_F(ConfigControllerTest, ASpeedOutsideTheTableFallsBackToTheResetPosition) {

@@ -182,6 +182,75 @@ TEST(FormSpecBuilder, ReferencesToMissingComponentsAreLeftUnset) {
   EXPECT_EQ(r.spec.controls[0].active_page, "");  // not one of its pages
 }
 
+TEST(FormSpecBuilder, DesignerNotationBuildsTheSameWindow) {
+  // A derived form as a designer writes it: inherited objects with creation indexes, and
+  // references into another form, which stay unresolved like any missing component.
+  TKXForm form;
+  form.Text = {"inherited MainWindow: TMainWindow",
+               "  ActiveControl = OtherForm.Button1",
+               "  inherited Label1: TLabel [0]",
+               "    Caption = 'Next'",
+               "    FocusControl = OtherForm.Edit1",
+               "  end",
+               "  object Pages: TPageControl [1]",
+               "    ActivePage = Sheet1",
+               "    Images = MainForm.ImageList1",
+               "    object Sheet1: TTabSheet",
+               "    end",
+               "  end",
+               "  inline Panel1: TPanel",
+               "  end",
+               "end"};
+  const FormSpecResult r = FormSpecFromText(PrepareFormText(form));
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.spec.window.name, "MainWindow");
+  EXPECT_EQ(r.spec.window.active_control, "");
+  ASSERT_EQ(r.spec.controls.size(), 4u);
+  EXPECT_EQ(r.spec.controls[0].caption, "Next");
+  EXPECT_EQ(r.spec.controls[1].active_page, "Sheet1");
+  EXPECT_EQ(r.spec.controls[3].cls, ControlClass::Panel);
+  // Unknown classes and properties stay errors in this notation too.
+  EXPECT_EQ(FormSpecFromText("inherited W: TfmKXConfigWindow\r\n  inherited A: TSpeedButton [0]\r\n  end\r\nend\r\n").error,
+            "line 2: unknown class 'TSpeedButton'");
+  EXPECT_EQ(FormSpecFromText("object W: TfmKXConfigWindow\r\n  object A: TLabel\r\n    Bogus = A.B\r\n  end\r\nend\r\n").error,
+            "line 3: class TLabel has no property 'Bogus'");
+}
+
+TEST(FormSpecBuilder, ButtonsEditsCheckBoxesAndPanels) {
+  const FormSpecResult r = FormSpecFromText(
+      "object W: TfmKXConfigWindow\r\n"
+      "  object Ok: TBitBtn\r\n    Kind = bkOK\r\n    Layout = blGlyphRight\r\n    Margin = 6\r\n    Spacing = -1\r\n  end\r\n"
+      "  object Quit: TBitBtn\r\n    Caption = 'Leave'\r\n    Kind = bkCancel\r\n  end\r\n"
+      "  object Plain: TBitBtn\r\n  end\r\n"
+      "  object Pwd: TEdit\r\n    PasswordChar = '*'\r\n  end\r\n"
+      "  object Box: TCheckBox\r\n    Alignment = taLeftJustify\r\n  end\r\n"
+      "  object Box2: TCheckBox\r\n  end\r\n"
+      "  object P1: TPanel\r\n  end\r\n"
+      "  object P2: TPanel\r\n    Alignment = taLeftJustify\r\n  end\r\n"
+      "end\r\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  const auto& c = r.spec.controls;
+  ASSERT_EQ(c.size(), 8u);
+  EXPECT_EQ(c[0].kind, BitBtnKind::OK);
+  EXPECT_EQ(c[0].caption, "OK");          // the kind's caption when none is written
+  EXPECT_TRUE(c[0].default_button);
+  EXPECT_EQ(c[0].glyph_layout, GlyphLayout::Right);
+  EXPECT_EQ(c[0].margin, 6);
+  EXPECT_EQ(c[0].spacing, -1);
+  EXPECT_EQ(c[1].caption, "Leave");       // a written caption stays
+  EXPECT_TRUE(c[1].cancel_button);
+  EXPECT_EQ(c[2].caption, "");
+  EXPECT_EQ(c[2].margin, -1);
+  EXPECT_EQ(c[2].spacing, 4);
+  EXPECT_EQ(c[3].password_char, '*');
+  EXPECT_TRUE(c[4].text_left);
+  EXPECT_FALSE(c[5].text_left);
+  EXPECT_EQ(c[6].alignment, TextAlign::Center);  // a panel centres its caption by default
+  EXPECT_EQ(c[7].alignment, TextAlign::Left);
+  EXPECT_EQ(FormSpecFromText("object W: TfmKXConfigWindow\r\n  object B: TBitBtn\r\n    Kind = bkMaybe\r\n  end\r\nend\r\n").error,
+            "line 3: 'bkMaybe' is not a value of property 'Kind'");
+}
+
 TEST(FormSpecBuilder, ErrorsNameTheLine) {
   struct Case {
     const char* body;  // placed inside "object W: TfmKXConfigWindow" ... "end", from line 2

@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ struct FakeWorld {
   std::vector<std::pair<Bitmap32, std::string>> wallpapers;
   std::vector<FakeWindow*> open_windows;
   std::optional<std::string> open_dialog_answer;  // what a file-open dialog returns
+  std::set<std::string> unreadable_pictures;      // a preview cannot load these
 };
 
 class FakeWindow : public FormWindow {
@@ -88,7 +91,11 @@ class FakeWindow : public FormWindow {
     if (index < 0) index = 0;
     if (grid_bound && events_) events_->OnSelectItem(grid, index);
   }
-  void PreviewLoadFile(int c, const std::string& path) override { previews.at(c) = path; }
+  // As a preview does: a picture it cannot read leaves the one shown before and fails.
+  void PreviewLoadFile(int c, const std::string& path) override {
+    if (world_.unreadable_pictures.count(path)) throw std::runtime_error("cannot read " + path);
+    previews.at(c) = path;
+  }
   void PreviewRedraw(int) override {}
   bool Checked(int c) const override { return values.at(c).checked; }
   void SetChecked(int c, bool v) override { values.at(c).checked = v; }

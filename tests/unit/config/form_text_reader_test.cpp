@@ -97,6 +97,54 @@ TEST(FormTextReader, StructuredValues) {
   EXPECT_TRUE(coll.items[1].empty());
 }
 
+// One line per object: kind, name, class, order index, then its identifier-valued properties;
+// children follow indented.
+std::string Outline(const FormObject& o, int depth = 0) {
+  static const char* const kKinds[] = {"object", "inherited", "inline"};
+  std::string out(static_cast<size_t>(depth) * 2, ' ');
+  out += kKinds[static_cast<int>(o.kind)];
+  out += " " + o.name + ":" + o.class_name;
+  if (o.order >= 0) out += "[" + std::to_string(o.order) + "]";
+  for (const FormProperty& p : o.properties)
+    if (p.value.kind == FormValueKind::Identifier) out += " " + p.path + "=" + p.value.text;
+  out += "\n";
+  for (const FormObject& c : o.children) out += Outline(c, depth + 1);
+  return out;
+}
+
+TEST(FormTextReader, DesignerNotation) {
+  struct Case {
+    const char* text;
+    const char* outline;
+  };
+  const Case cases[] = {
+      // A form derived from another form: the root and its children are "inherited".
+      {"inherited MainForm: TMainForm\r\n  Caption = 'x'\r\n  inherited Button1: TButton\r\n"
+       "    Left = 3\r\n  end\r\nend\r\n",
+       "inherited MainForm:TMainForm\n  inherited Button1:TButton\n"},
+      // A frame placed on a form.
+      {"object F: TForm\r\n  inline Frame1: TFrame1\r\n    object L: TLabel\r\n    end\r\n"
+       "  end\r\nend\r\n",
+       "object F:TForm\n  inline Frame1:TFrame1\n    object L:TLabel\n"},
+      // Creation indexes after the class, also on unnamed components.
+      {"inherited F: TForm\r\n  object B: TButton [0]\r\n  end\r\n  inherited C: TButton[12]\r\n"
+       "  end\r\n  object TTimer [3]\r\n  end\r\nend\r\n",
+       "inherited F:TForm\n  object B:TButton[0]\n  inherited C:TButton[12]\n  object :TTimer[3]\n"},
+      // Dotted names as values are one name; plain names and keywords are unchanged.
+      {"object F: TForm\r\n  Images = MainForm.ImageList1\r\n  PopupMenu = a.b.c\r\n"
+       "  ActiveControl = Button1\r\n  Visible = True\r\nend\r\n",
+       "object F:TForm Images=MainForm.ImageList1 PopupMenu=a.b.c ActiveControl=Button1 Visible=True\n"},
+      // The keywords ignore letter case, as "object" and "end" do.
+      {"INHERITED F: TForm\r\n  Inline G: TFrame\r\n  END\r\nend\r\n",
+       "inherited F:TForm\n  inline G:TFrame\n"},
+  };
+  for (const Case& c : cases) {
+    const FormReadResult r = FormTextReader::Read(c.text);
+    ASSERT_TRUE(r.ok) << c.text << ": " << r.error;
+    EXPECT_EQ(Outline(r.root), c.outline) << c.text;
+  }
+}
+
 TEST(FormTextReader, MalformedTextsNameTheLine) {
   struct Case {
     const char* text;
@@ -122,6 +170,11 @@ TEST(FormTextReader, MalformedTextsNameTheLine) {
       {"object X: TForm\r\n  P = )\r\nend", "line 2: expected a value, found ')'"},
       {"object X: TForm\r\n  object Y: TLabel\r\n  end\r\n", "line 4: expected 'end' to close object 'TForm' of line 1"},
       {"object X: TForm\r\nend\r\nend", "line 3: expected the end of the text"},
+      {"inherited 5\r\nend", "line 1: expected a component or class name after 'inherited'"},
+      {"object X: TForm\r\n  object B: TButton [x]\r\n  end\r\nend", "line 2: expected an order index after '['"},
+      {"object X: TForm\r\n  object B: TButton [-1]\r\n  end\r\nend", "line 2: expected an order index after '['"},
+      {"object X: TForm\r\n  object B: TButton [1\r\n  end\r\nend", "line 3: expected ']' after the order index"},
+      {"object X: TForm\r\n  Images = Main.5\r\nend", "line 2: expected a name after '.' in 'Main.'"},
   };
   for (const Case& c : cases) {
     const FormReadResult r = FormTextReader::Read(c.text);

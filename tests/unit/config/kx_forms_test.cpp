@@ -107,6 +107,10 @@ TEST(KXForms, FormNameFromTheFirstLine) {
   EXPECT_EQ(FormNameFromFirstLine("object "), "");
   EXPECT_EQ(FormNameFromFirstLine(""), "");
   EXPECT_EQ(FormNameFromFirstLine("object A:B: TForm"), "A");
+  // Forms derived from another form or frames start with another word.
+  EXPECT_EQ(FormNameFromFirstLine("inherited MainWindow: TMainWindow"), "MainWindow");
+  EXPECT_EQ(FormNameFromFirstLine("inline Frame1: TFrame1"), "Frame1");
+  EXPECT_EQ(FormNameFromFirstLine("Inherited X: T"), "X");
 }
 
 TEST(PrepareFormText, RewritesTheRootAndRemovesWindowOnlyLines) {

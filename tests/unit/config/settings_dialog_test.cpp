@@ -111,7 +111,7 @@ class SettingsDialogTest : public ::testing::Test {
     s.values.ImageMode = 3;
     s.values.Speed = 4;
     s.values.MusicList = {"C:\\m\\a.mp3", "C:\\m\\b.mid"};
-    s.duration_text = "25";
+    s.values.Duration = 25;
     return s;
   }
   bool Run(SettingsDialogState& s, std::function<void(FakeWindow&)> script) {
@@ -159,6 +159,25 @@ TEST_F(SettingsDialogTest, ShowsTheStateAndOkTakesWhatTheControlsHold) {
   EXPECT_EQ(s.duration_text, "5");
   EXPECT_EQ(s.values.MusicList, (std::vector<std::string>{"C:\\m\\b.mid", "C:\\m\\c.wav"}));
   EXPECT_EQ(std::count(world_.log.begin(), world_.log.end(), "open dialog Music Files|*.mp3;*.wma;*.mid;*.wav"), 2);
+}
+
+TEST_F(SettingsDialogTest, TheDurationGoesThroughTheArrows) {
+  struct Case {
+    int stored;
+    const char* shown;
+  };
+  // The arrows hold 10..999; the box shows their position, and OK saves what it shows.
+  const Case cases[] = {{5, "10"}, {10, "10"}, {25, "25"}, {999, "999"}, {1500, "999"}, {-3, "10"}};
+  for (const Case& c : cases) {
+    SettingsDialogState s = State();
+    s.values.Duration = c.stored;
+    ASSERT_TRUE(Run(s, [&](FakeWindow& w) {
+      EXPECT_EQ(w.V("txtDuration").text, c.shown) << c.stored;
+      EXPECT_EQ(w.V("UpDown1").position, std::stoi(c.shown)) << c.stored;
+      w.Click("Button1");
+    }));
+    EXPECT_EQ(s.duration_text, c.shown) << c.stored;
+  }
 }
 
 TEST_F(SettingsDialogTest, OkWithAnEmptyListEmptiesTheMusicList) {
