@@ -57,6 +57,7 @@ void SettingsDialog::OnFormShow() {
   w.SetItemIndex(C("cbImageQuality"), v.DirectXQuality);
   w.SetItemIndex(C("cbImageSize"), v.ImageSize);
   w.SetItemIndex(C("cbShowImageMode"), v.ImageMode);
+  w.SetItemIndex(C("cbMonitors"), v.Monitors);
   // The arrows start from the stored duration kept in their range; the box shows it as stored.
   const int updown = C("UpDown1");
   const std::optional<int> duration = cfgtext::ToInt(state_->duration_text);
@@ -80,6 +81,7 @@ void SettingsDialog::ReadBack() {
   v.DirectXQuality = w.ItemIndex(C("cbImageQuality"));
   v.ImageSize = w.ItemIndex(C("cbImageSize"));
   v.ImageMode = w.ItemIndex(C("cbShowImageMode"));
+  v.Monitors = w.ItemIndex(C("cbMonitors"));
   v.Speed = w.Position(C("tbSpeed"));
   v.MusicList = w.ListRows(C("lstMusic"));
   state_->duration_text = w.Text(C("txtDuration")).substr(0, SettingsDialogLimits::kDurationChars);
