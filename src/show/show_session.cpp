@@ -50,12 +50,12 @@ ShowSession::ShowSession(TKXCProject& project, ShowHost& host) : project_(projec
 
 ShowSession::~ShowSession() = default;
 
-bool ShowSession::FormShow() {
+bool ShowSession::FormShow(bool seedRandom) {
   ShowInputState& input = ProcessInputState();
   StartSound();
   frame_bitmap_.SetSize(0, 0);
   input.F1Toggle = false;
-  Random::Seed(host_.TickCount());
+  if (seedRandom) Random::Seed(host_.TickCount());
   input.HasLastMouse = false;
   screen_.SetSize(host_.ScreenWidth(), host_.ScreenHeight());
   screen_.Fill(MakePixel(0, 0, 0));

@@ -51,8 +51,10 @@ class ShowSession {
 
   // Starts the show: picture list, drawing path, first picture. False when no picture is
   // selected (the host has been told "Unable to run screensaver..." and the window stays
-  // black until it is closed).
-  bool FormShow();
+  // black until it is closed). The random generator is seeded from the clock, unless
+  // another show of the same run (on another monitor) has seeded it: all then draw from
+  // one generator in turn.
+  bool FormShow(bool seedRandom = true);
   // One step of the show; every error inside it is swallowed.
   void ShowIdle();
   void FormClose();

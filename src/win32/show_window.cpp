@@ -162,8 +162,8 @@ class ShowWindow final : public ShowHost {
 
   ShowSession* Session() { return session_.get(); }
   HWND Handle() const { return window_; }
-  void Start() {
-    if (session_) running_ = session_->FormShow();
+  void Start(bool seedRandom) {
+    if (session_) running_ = session_->FormShow(seedRandom);
   }
   void Step() {
     if (session_ && running_) session_->ShowIdle();
@@ -320,7 +320,12 @@ class ShowGroup {
     if (plan.soundArea >= 0) SetForegroundWindow(windows_[static_cast<size_t>(plan.soundArea)]->Handle());
     // Object images missing from a living picture are looked for in the shared "images\".
     TImgObject::SetCommonImageFolder(SharedCommonFolder(FolderPart(TheApp().ModulePath), nullptr));
-    for (auto& w : windows_) w->Start();
+    // One generator for every show of the run: the first one seeds it.
+    bool seed = true;
+    for (auto& w : windows_) {
+      w->Start(seed);
+      if (w->Session()) seed = false;
+    }
     while (!close_) {
       MSG msg;
       if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
