@@ -155,7 +155,7 @@ class ShowWindow final : public ShowHost {
       audio_ = std::make_unique<Win32Audio>(window_, TheApp().Work ? TheApp().Work->Get() : std::string(),
                                             FolderPart(TheApp().ModulePath));
     }
-    may_use_directdraw_ = withSound;
+    main_show_ = withSound;
     session_ = std::make_unique<ShowSession>(project, *this);
   }
   void MirrorOf(ShowWindow* source) { mirror_of_ = source; }
@@ -212,9 +212,11 @@ class ShowWindow final : public ShowHost {
     RECT r{0, 0, bounds_.Width(), bounds_.Height()};
     FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  bool StartDirectDraw() override { return may_use_directdraw_ && directdraw_.Start(window_); }
+  bool StartDirectDraw() override { return main_show_ && directdraw_.Start(window_); }
   void DrawToSurface(const Bitmap32& b) override { directdraw_.Present(b); }
   void ShowError(const std::string& text) override {
+    // Every show of the run meets the same condition: the one with the sound tells it.
+    if (!main_show_) return;
     MessageBoxA(window_, text.c_str(), " ", MB_ICONERROR | MB_OK);
   }
   void RequestClose() override { PostMessageA(window_, WM_CLOSE, 0, 0); }
@@ -261,7 +263,7 @@ class ShowWindow final : public ShowHost {
   std::unique_ptr<ShowSession> session_;
   ShowWindow* mirror_of_ = nullptr;
   DirectDrawPresenter directdraw_;
-  bool may_use_directdraw_ = false;
+  bool main_show_ = false;  // the window of the show that plays sound, may use DirectDraw and tells errors
   std::unique_ptr<Win32Audio> audio_;
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
