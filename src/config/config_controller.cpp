@@ -89,6 +89,8 @@ bool ConfigController::LoadWindowSettings(DialogSettings& out) {
   out.DirectXQuality = ini.ReadInteger(s, "DirectXQuality", out.DirectXQuality);
   out.CustomMusic = ini.ReadBool(s, "CustomMusic", out.CustomMusic);
   out.ShuffleMusic = ini.ReadBool(s, "ShuffleMusic", out.ShuffleMusic);
+  const int monitors = ini.ReadInteger(s, "Monitors", 0);
+  out.Monitors = monitors >= 0 && monitors <= 3 ? monitors : 0;
   out.MusicList = ini.ReadSection("MusicList");
   return true;
 }

@@ -70,6 +70,7 @@ constexpr ItemBinding kLists[] = {
     {"cbImageQuality", &DialogSettings::DirectXQuality},
     {"cbImageSize", &DialogSettings::ImageSize},
     {"cbShowImageMode", &DialogSettings::ImageMode},
+    {"cbMonitors", &DialogSettings::Monitors},
 };
 // Sliders and up-down arrows: the setting is the position.
 constexpr ItemBinding kPositions[] = {

@@ -10,7 +10,7 @@ const char* SettingsDialogFormText() {
   Top = 0
   BorderStyle = bsDialog
   Caption = 'Settings'
-  ClientHeight = 297
+  ClientHeight = 325
   ClientWidth = 364
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -24,7 +24,7 @@ const char* SettingsDialogFormText() {
   TextHeight = 13
   object Button1: TButton
     Left = 198
-    Top = 264
+    Top = 292
     Width = 75
     Height = 25
     Caption = 'OK'
@@ -34,7 +34,7 @@ const char* SettingsDialogFormText() {
   end
   object Button2: TButton
     Left = 278
-    Top = 264
+    Top = 292
     Width = 75
     Height = 25
     Cancel = True
@@ -46,7 +46,7 @@ const char* SettingsDialogFormText() {
     Left = 8
     Top = 8
     Width = 345
-    Height = 249
+    Height = 277
     ActivePage = TabSheet1
     TabOrder = 2
     object TabSheet1: TTabSheet
@@ -92,6 +92,13 @@ const char* SettingsDialogFormText() {
         Width = 81
         Height = 13
         Caption = 'Animation Speed'
+      end
+      object lblMonitors: TLabel
+        Left = 30
+        Top = 221
+        Width = 44
+        Height = 13
+        Caption = 'Monitors'
       end
       object cbMusic: TCheckBox
         Left = 29
@@ -188,6 +195,21 @@ const char* SettingsDialogFormText() {
         Position = 10
         TabOrder = 8
         TickStyle = tsNone
+      end
+      object cbMonitors: TComboBox
+        Left = 141
+        Top = 218
+        Width = 154
+        Height = 21
+        Style = csDropDownList
+        ItemHeight = 13
+        ItemIndex = 0
+        TabOrder = 9
+        Items.Strings = (
+          'Primary monitor only'
+          'Each monitor its own show'
+          'Same show on every monitor'
+          'One show across all monitors')
       end
     end
     object TabSheet2: TTabSheet

@@ -49,6 +49,10 @@ struct TKXCSetting {
   int ShowImageMode = 0;
   bool DirectX = false;
   int DirectXQuality = 0;
+  // The user's choice of monitors (only the user settings hold it): 0 the primary
+  // monitor, the others black; 1 every monitor its own show; 2 the same show on every
+  // monitor; 3 one show across all monitors.
+  int Monitors = 0;
   // [Advance]
   std::string MusicFile;
   int MusicMode = 0;

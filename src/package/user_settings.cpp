@@ -80,6 +80,7 @@ void ApplyUserSettings(TKXCProject& project, const IniFile& ini) {
   const int directXQuality = ini.ReadInteger(kSetting, "DirectXQuality", 1);
   const bool customMusic = ini.ReadBool(kSetting, "CustomMusic", false);
   const bool shuffleMusic = ini.ReadBool(kSetting, "ShuffleMusic", true);
+  const int monitors = ini.ReadInteger(kSetting, "Monitors", 0);
 
   if (customMusic) {
     std::string joined;
@@ -112,6 +113,8 @@ void ApplyUserSettings(TKXCProject& project, const IniFile& ini) {
   s.Transition = transition;
   s.DirectX = directX;
   s.DirectXQuality = directXQuality;
+  // A value outside the four choices shows on the primary monitor only.
+  s.Monitors = monitors >= 0 && monitors <= 3 ? monitors : 0;
   // Speed indexes outside the table keep the project's speed.
   if (speed != -1 && speed >= 0 && speed <= 20) s.Speed = SpeedTable[speed];
   if (imageSize != -1) {
@@ -133,6 +136,7 @@ WriteResult WriteDialogSettings(const UserSettingsLocation& where, const DialogS
     ini.WriteInteger(kSetting, "DirectXQuality", d.DirectXQuality);
     ini.WriteBool(kSetting, "CustomMusic", d.CustomMusic);
     ini.WriteBool(kSetting, "ShuffleMusic", d.ShuffleMusic);
+    ini.WriteInteger(kSetting, "Monitors", d.Monitors);
     ini.EraseSection("MusicList");
     for (const std::string& m : d.MusicList) ini.WriteString("MusicList", m, "");
   });

@@ -52,6 +52,7 @@ struct DialogSettings {
   int DirectXQuality = 1;
   bool CustomMusic = false;
   bool ShuffleMusic = true;
+  int Monitors = 0;  // 0..3, see TKXCSetting::Monitors
   std::vector<std::string> MusicList;
 };
 
@@ -61,7 +62,7 @@ struct WriteResult {
   std::string path;
 };
 
-// Writes the dialog's eleven keys of [Setting] and the [MusicList] section.
+// Writes the dialog's twelve keys of [Setting] and the [MusicList] section.
 WriteResult WriteDialogSettings(const UserSettingsLocation& where, const DialogSettings& s);
 // Writes Index (as a decimal string) and the [Files] section with one key per unchecked picture.
 WriteResult WriteWindowSettings(const UserSettingsLocation& where, int index,

@@ -50,13 +50,13 @@ ShowSession::ShowSession(TKXCProject& project, ShowHost& host) : project_(projec
 
 ShowSession::~ShowSession() = default;
 
-bool ShowSession::FormShow() {
+bool ShowSession::FormShow(bool seedRandom) {
   ShowInputState& input = ProcessInputState();
   StartSound();
   frame_bitmap_.SetSize(0, 0);
   input.F1Toggle = false;
-  Random::Seed(host_.TickCount());
-  input.LastMouseX = input.LastMouseY = -1;
+  if (seedRandom) Random::Seed(host_.TickCount());
+  input.HasLastMouse = false;
   screen_.SetSize(host_.ScreenWidth(), host_.ScreenHeight());
   screen_.Fill(MakePixel(0, 0, 0));
   still_in_shadow_ = false;
@@ -303,17 +303,24 @@ void ShowSession::RunTransition(int time) {
   }
 }
 
-void ShowSession::MouseMove(int x, int y) {
-  ShowInputState& in = ProcessInputState();
+bool MouseMoveEndsShow(ShowInputState& in, int x, int y) {
   if (in.MouseIgnoreCount > 0) {
     --in.MouseIgnoreCount;
-    return;
+    return false;
   }
-  if (in.LastMouseX == -1) in.LastMouseX = x;
-  if (in.LastMouseY == -1) in.LastMouseY = y;
-  if (std::abs(x - in.LastMouseX) > 2 || std::abs(y - in.LastMouseY) > 2) host_.RequestClose();
+  if (!in.HasLastMouse) {
+    in.HasLastMouse = true;
+    in.LastMouseX = x;
+    in.LastMouseY = y;
+  }
+  const bool ends = std::abs(x - in.LastMouseX) > 2 || std::abs(y - in.LastMouseY) > 2;
   in.LastMouseX = x;
   in.LastMouseY = y;
+  return ends;
+}
+
+void ShowSession::MouseMove(int x, int y) {
+  if (MouseMoveEndsShow(ProcessInputState(), x, y)) host_.RequestClose();
 }
 
 void ShowSession::MouseDown() { host_.RequestClose(); }

@@ -21,14 +21,21 @@ namespace kx {
 class TAnimEngine;
 class TAnimObjects;
 
-// Input state shared by every show window of the process.
+// Input state shared by every show window of the process. Mouse positions are in
+// virtual-screen coordinates, which may be negative (a monitor left of the primary one),
+// so "no position yet" is a flag of its own.
 struct ShowInputState {
   int MouseIgnoreCount = 5;
-  int LastMouseX = -1;
-  int LastMouseY = -1;
+  bool HasLastMouse = false;
+  int LastMouseX = 0;
+  int LastMouseY = 0;
   bool F1Toggle = false;
 };
 ShowInputState& ProcessInputState();
+// The mouse rule: the first five moves are ignored, the first counted one only records the
+// position, and a move of more than 2 pixels on either axis from the last counted one ends
+// the show (true).
+bool MouseMoveEndsShow(ShowInputState& input, int x, int y);
 
 // Marks every picture selected and lays the user's settings over the project. False when
 // the project has no picture at all (the show then reports it and does not start).
@@ -44,8 +51,10 @@ class ShowSession {
 
   // Starts the show: picture list, drawing path, first picture. False when no picture is
   // selected (the host has been told "Unable to run screensaver..." and the window stays
-  // black until it is closed).
-  bool FormShow();
+  // black until it is closed). The random generator is seeded from the clock, unless
+  // another show of the same run (on another monitor) has seeded it: all then draw from
+  // one generator in turn.
+  bool FormShow(bool seedRandom = true);
   // One step of the show; every error inside it is swallowed.
   void ShowIdle();
   void FormClose();

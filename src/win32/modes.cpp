@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "package/preview_picture.h"
 #include "package/user_settings.h"
 #include "win32/app.h"
 #include "win32/config_window.h"
+#include "win32/preview_window.h"
 #include "win32/show_window.h"
 
 namespace kx::win32 {
@@ -19,19 +19,6 @@ void PumpMessages() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-}
-
-// Draws a top-down 32-bit picture onto a device context at (0, 0).
-void DrawBitmap(HDC dc, const Bitmap32& b) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = b.Width();
-  bi.bmiHeader.biHeight = -b.Height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 0, 0, b.Width(), b.Height(), 0, 0, 0, b.Height(), b.Data(), &bi,
-                    DIB_RGB_COLORS);
 }
 
 }  // namespace
@@ -54,12 +41,11 @@ void RunPreviewMode() {
   App& app = TheApp();
   // A preview process runs inside the Display Properties dialog: it never shows a box.
   if (!app.PrepareSaver(false)) ExitProcess(0);
-  const std::string path = app.Project.Setting.PreviewFile;
   unsigned long long handle = 0;
   HWND window = nullptr;
   if (ParseWindowHandle(app.WindowArg, handle))
     window = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
-  if (!path.empty() && window && IsWindow(window)) {
+  if (!app.Project.Setting.PreviewFile.empty() && window && IsWindow(window)) {
     // Wait until the dialog shows its preview window; stop when the window goes away.
     bool alive = true;
     while (!IsWindowVisible(window)) {
@@ -70,20 +56,9 @@ void RunPreviewMode() {
       PumpMessages();
       Sleep(20);
     }
-    RECT r{};
-    if (alive && GetWindowRect(window, &r)) {
-      std::string error;
-      auto picture = RenderPreviewPicture(path, r.right - r.left, r.bottom - r.top, error);
-      if (picture) {
-        HDC dc = GetDC(window);
-        if (dc) {
-          DrawBitmap(dc, *picture);
-          ReleaseDC(window, dc);
-        }
-      }
-    }
+    // The preview picture, then the show, in a child window until the dialog lets go.
+    if (alive) RunPreviewWindow(app.Project, window);
   }
-  // The drawing stays on the window; the extracted files are not needed any longer.
   app.RemovePackage();
   ExitProcess(0);
 }

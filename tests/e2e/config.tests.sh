@@ -395,7 +395,7 @@ test_config_controls() {
   wait_for 15 window_named Settings || { shot config_fail; fail "no settings dialog"; }
   sleep 0.5
   local dlg; dlg=$(window_named Settings)
-  config_client_origin "$dlg" 364 297
+  config_client_origin "$dlg" 364 325
   shot config_settings
   local DX=$CX DY=$CY
   # The up arrow of the duration (page origin found from the tab's display area).
@@ -427,13 +427,14 @@ test_config_controls() {
     || fail "no row in the music list"
   # KX_KEEP_SHOTS=FOLDER keeps the screenshots for a look.
   [ -n "${KX_KEEP_SHOTS:-}" ] && cp "$state"/config_controls*.png "$state"/config_settings*.png "$KX_KEEP_SHOTS"/
-  config_click $((DX + 235)) $((DY + 276))  # OK
+  config_click $((DX + 235)) $((DY + 304))  # OK
   wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Settings\$' | grep -q ." || fail "the dialog stayed open"
   local text; text=$(tr -d '\r' < "$ini" 2>/dev/null)
   note "after OK: $(echo "$text" | tr '\n' ' ')"
   echo "$text" | grep -qx 'Duration=21' || fail "Duration is not 21"
   echo "$text" | grep -qx 'Speed=10' || fail "Speed is not written"
   echo "$text" | grep -qx 'ImageMode=3' || fail "ImageMode is not 3"
+  echo "$text" | grep -qx 'Monitors=0' || fail "Monitors is not written"
   echo "$text" | sed -n '/^\[MusicList\]/,/^\[/p' | grep -qix 'C:\\savers\\tune.wav=' || fail "the music list does not hold the added file"
 
   # The keyboard: Escape cancels the dialog; the focus starts on OK, Tab moves it to

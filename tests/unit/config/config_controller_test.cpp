@@ -333,13 +333,14 @@ TEST_F(ConfigControllerTest, WallpaperAsksThenWritesBesideTheExecutable) {
 }
 
 TEST_F(ConfigControllerTest, SettingsDialogShowsStoredValuesAndSavesOnOk) {
-  SetFile("[Setting]\r\nIndex=1\r\nSpeed=3\r\nMusic=0\r\nDuration=25\r\n[MusicList]\r\nC:\\m\\one.mp3=\r\n");
+  SetFile("[Setting]\r\nIndex=1\r\nSpeed=3\r\nMusic=0\r\nDuration=25\r\nMonitors=2\r\n[MusicList]\r\nC:\\m\\one.mp3=\r\n");
   SettingsDialogState seen;
   world_.settings_dialog = [&](SettingsDialogState& s) {
     seen = s;
     s.values.Speed = 12;
     s.values.CustomMusic = true;
     s.values.ImageSize = 1;
+    s.values.Monitors = 3;
     s.values.MusicList = {"C:\\m\\two.mp3", "C:\\m\\three.wav"};
     s.duration_text = "30";
     return true;
@@ -349,6 +350,7 @@ TEST_F(ConfigControllerTest, SettingsDialogShowsStoredValuesAndSavesOnOk) {
   EXPECT_EQ(seen.values.Speed, 3);
   EXPECT_FALSE(seen.values.Music);
   EXPECT_EQ(seen.values.Duration, 25);
+  EXPECT_EQ(seen.values.Monitors, 2);
   EXPECT_EQ(seen.duration_text, "25");
   EXPECT_EQ(seen.values.MusicList, (std::vector<std::string>{"C:\\m\\one.mp3"}));
   // Opening the window laid the stored values over the project.
@@ -365,6 +367,7 @@ TEST_F(ConfigControllerTest, SettingsDialogShowsStoredValuesAndSavesOnOk) {
   EXPECT_EQ(ini.ReadString("Setting", "DirectX", ""), "0");
   EXPECT_EQ(ini.ReadInteger("Setting", "DirectXQuality", -1), 0);
   EXPECT_EQ(ini.ReadString("Setting", "ShuffleMusic", ""), "1");
+  EXPECT_EQ(ini.ReadInteger("Setting", "Monitors", -1), 3);
   EXPECT_EQ(ini.ReadSection("MusicList"), (std::vector<std::string>{"C:\\m\\two.mp3", "C:\\m\\three.wav"}));
   EXPECT_EQ(ini.ReadString("Setting", "Index", "?"), "1");
 

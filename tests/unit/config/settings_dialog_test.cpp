@@ -24,15 +24,15 @@ TEST(SettingsDialogForm, ControlsStandWhereTheDialogPutsThem) {
   const FormSpec& s = r.spec;
   EXPECT_EQ(s.window.caption, "Settings");
   EXPECT_EQ(s.window.client_width, 364);
-  EXPECT_EQ(s.window.client_height, 297);
+  EXPECT_EQ(s.window.client_height, 325);
   EXPECT_EQ(s.window.font.name, "Tahoma");
   EXPECT_EQ(s.window.font.height, -11);
   EXPECT_TRUE(s.window.frame.system_menu);
 
   struct Place { const char* name; ControlClass cls; const char* parent; int left, top, width; };
   const Place places[] = {
-      {"Button1", ControlClass::Button, "", 198, 264, 75},
-      {"Button2", ControlClass::Button, "", 278, 264, 75},
+      {"Button1", ControlClass::Button, "", 198, 292, 75},
+      {"Button2", ControlClass::Button, "", 278, 292, 75},
       {"PageControl1", ControlClass::PageControl, "", 8, 8, 345},
       {"cbDirectX", ControlClass::CheckBox, "TabSheet1", 29, 40, 171},
       {"cbImageQuality", ControlClass::ComboBox, "TabSheet1", 141, 67, 154},
@@ -40,6 +40,8 @@ TEST(SettingsDialogForm, ControlsStandWhereTheDialogPutsThem) {
       {"UpDown1", ControlClass::UpDown, "TabSheet1", 167, 157, 16},
       {"lblSec", ControlClass::Label, "TabSheet1", 196, 160, 39},
       {"tbSpeed", ControlClass::TrackBar, "TabSheet1", 136, 189, 162},
+      {"lblMonitors", ControlClass::Label, "TabSheet1", 30, 221, 44},
+      {"cbMonitors", ControlClass::ComboBox, "TabSheet1", 141, 218, 154},
       {"lstMusic", ControlClass::ListView, "TabSheet2", 7, 32, 324},
       {"Button4", ControlClass::Button, "TabSheet2", 50, 195, 49},
       {"Label3", ControlClass::Label, "GroupBox1", 237, 81, 28},
@@ -59,6 +61,11 @@ TEST(SettingsDialogForm, ControlsStandWhereTheDialogPutsThem) {
   EXPECT_EQ(mode->lines, (std::vector<std::string>{"All images - Random", "All images - Sequential",
                                                    "User's favorite (checked images) - Random", "Single - Selected Image"}));
   EXPECT_TRUE(mode->drop_down_list);
+  const ControlSpec* monitors = Find(s, "cbMonitors");
+  EXPECT_EQ(monitors->lines, (std::vector<std::string>{"Primary monitor only", "Each monitor its own show",
+                                                       "Same show on every monitor", "One show across all monitors"}));
+  EXPECT_TRUE(monitors->drop_down_list);
+  EXPECT_EQ(Find(s, "lblMonitors")->caption, "Monitors");
   EXPECT_EQ(Find(s, "cbImageQuality")->lines[1], "Normal ");
   EXPECT_EQ(Find(s, "cbImageQuality")->item_index, 1);
   const ControlSpec* updown = Find(s, "UpDown1");
@@ -109,6 +116,7 @@ class SettingsDialogTest : public ::testing::Test {
     s.values.Music = false;
     s.values.DirectXQuality = 2;
     s.values.ImageMode = 3;
+    s.values.Monitors = 3;
     s.values.Speed = 4;
     s.values.MusicList = {"C:\\m\\a.mp3", "C:\\m\\b.mid"};
     s.values.Duration = 25;
@@ -130,6 +138,7 @@ TEST_F(SettingsDialogTest, ShowsTheStateAndOkTakesWhatTheControlsHold) {
     EXPECT_TRUE(w.V("cbSound").checked);
     EXPECT_EQ(w.V("cbImageQuality").item_index, 2);
     EXPECT_EQ(w.V("cbShowImageMode").item_index, 3);
+    EXPECT_EQ(w.V("cbMonitors").item_index, 3);
     EXPECT_EQ(w.V("txtDuration").text, "25");
     EXPECT_EQ(w.V("UpDown1").position, 25);
     EXPECT_EQ(w.V("tbSpeed").position, 4);
@@ -138,6 +147,7 @@ TEST_F(SettingsDialogTest, ShowsTheStateAndOkTakesWhatTheControlsHold) {
     w.V("cbMusic").checked = true;
     w.V("cbTransition").checked = false;
     w.V("cbImageSize").item_index = 2;
+    w.V("cbMonitors").item_index = 1;
     w.V("txtDuration").text = "5";  // typed: taken as typed, below the arrows' range
     w.V("tbSpeed").position = 17;
     world_.open_dialog_answer = "C:\\m\\c.wav";
@@ -155,6 +165,7 @@ TEST_F(SettingsDialogTest, ShowsTheStateAndOkTakesWhatTheControlsHold) {
   EXPECT_FALSE(s.values.Transition);
   EXPECT_EQ(s.values.ImageSize, 2);
   EXPECT_EQ(s.values.ImageMode, 3);
+  EXPECT_EQ(s.values.Monitors, 1);
   EXPECT_EQ(s.values.Speed, 17);
   EXPECT_EQ(s.duration_text, "5");
   EXPECT_EQ(s.values.MusicList, (std::vector<std::string>{"C:\\m\\b.mid", "C:\\m\\c.wav"}));

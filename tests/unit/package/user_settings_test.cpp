@@ -91,6 +91,30 @@ TEST(UserSettings, WritersRoundTripAndKeepEachOthersKeys) {
   EXPECT_FALSE(fs::FileExists(where.perUser));
 }
 
+// The choice of monitors: absent means the primary monitor only; the dialog's writer
+// stores it and the show reads it back; values outside the four choices mean 0.
+TEST(UserSettings, MonitorsIsReadAndWritten) {
+  struct Case { const char* text; int monitors; };
+  const Case cases[] = {
+      {"[Setting]\r\n", 0},           {"[Setting]\r\nMonitors=1\r\n", 1},
+      {"[Setting]\r\nMonitors=3\r\n", 3}, {"[Setting]\r\nMonitors=4\r\n", 0},
+      {"[Setting]\r\nMonitors=-1\r\n", 0}, {"[Setting]\r\nMonitors=two\r\n", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Apply(c.text).Setting.Monitors, c.monitors) << c.text;
+
+  TempDir dir;
+  auto where = UserSettingsLocation::For(dir / "Garden.scr", "");
+  DialogSettings d;
+  for (int m : {2, 0}) {
+    d.Monitors = m;
+    ASSERT_TRUE(WriteDialogSettings(where, d).ok);
+    EXPECT_EQ(LoadUserSettings(where).ReadString("Setting", "Monitors", "absent"), std::to_string(m));
+    TKXCProject p = ThreePictures();
+    ReadUserSettings(p, where);
+    EXPECT_EQ(p.Setting.Monitors, m);
+  }
+}
+
 TEST(UserSettings, IndexOnlyWriterKeepsFiles) {
   TempDir dir;
   auto where = UserSettingsLocation::For(dir / "Garden.scr", "");

@@ -88,6 +88,29 @@ TEST_F(ShowSessionTest, PictureOrderByImageMode) {
   for (size_t i = 2; i < order.size(); ++i) EXPECT_EQ(order[i], order[i - 2]);
 }
 
+// Shows on several monitors start at the same moment: seeded again from the same clock,
+// every monitor would start with the same picture; the later shows draw from the
+// generator the first one seeded, in turn, and so start elsewhere at least sometimes.
+TEST_F(ShowSessionTest, ShowsOfOneRunShareOneGenerator) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6; ++i) paths.push_back(pics.Add("p" + std::to_string(i) + ".jpg", 16, 12, MakePixel(0, 0, 0)));
+  int differ = 0;
+  for (uint32_t clock = 1000; clock < 1010; ++clock) {
+    TKXCProject p = ProjectOf(paths);
+    FakeShowHost host1(320, 240), host2(200, 100);
+    host1.now = host2.now = clock;
+    ShowSession first(p, host1), again(p, host2), shared(p, host2);
+    ASSERT_TRUE(first.FormShow());
+    ASSERT_TRUE(again.FormShow());
+    EXPECT_EQ(again.NextFile(), first.NextFile()) << "a second seed from the same clock repeats the picture";
+    host1.now = host2.now = clock;
+    ASSERT_TRUE(first.FormShow());
+    ASSERT_TRUE(shared.FormShow(false));
+    if (shared.NextFile() != first.NextFile()) ++differ;
+  }
+  EXPECT_GT(differ, 3);
+}
+
 TEST_F(ShowSessionTest, StayingOnOnePicture) {
   const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
   const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
