@@ -1,6 +1,7 @@
 // The subcommands of kxtool. Each lives in a file of its own and returns the exit code.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,13 @@ int CmdKxp(const Args& args);      // kxp.cpp
 int CmdGui(const Args& args);      // gui.cpp
 int CmdEffect(const Args& args);   // effect.cpp
 int CmdRender(const Args& args);   // render.cpp
+
+extern const char kPackUsage[];    // pack.cpp
+extern const char kRenderUsage[];  // render.cpp
+
+// File names are 8-bit text in the system's code page, as on the command line (UTF-8 on
+// Linux); these turn them into paths and back without another conversion in between.
+std::filesystem::path PathOf(const std::string& text);
+std::string PathText(const std::filesystem::path& path);
 
 }  // namespace kxtool
