@@ -209,22 +209,30 @@ bool CheckPicture(const stdfs::path& path, Kind kind, Picture& pic, std::string&
 }  // namespace
 
 const char kPackUsage[] =
-    "pack --source FOLDER --out SAVER.scr [--engine ENGINE.scr]\n"
+    "pack --source FOLDER --out SAVER.scr [--engine ENGINE.scr] [--allow-empty]\n"
     "      builds a saver from a source folder: project.ini (optional), pictures/, content/,\n"
-    "      gui.kui; the engine built into kxtool is used unless --engine names another";
+    "      gui.kui; the engine built into kxtool is used unless --engine names another;\n"
+    "      --allow-empty packs a saver without pictures (to try the saver's own message)";
 
 int CmdPack(const Args& args) {
   std::string engine, source, out;
-  for (size_t i = 0; i + 1 < args.size(); i += 2) {
-    if (args[i] == "--engine") engine = args[i + 1];
-    else if (args[i] == "--source") source = args[i + 1];
-    else if (args[i] == "--out") out = args[i + 1];
+  bool allowEmpty = false, missingValue = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    auto value = [&]() -> std::string {
+      if (i + 1 < args.size()) return args[++i];
+      missingValue = true;
+      return {};
+    };
+    if (args[i] == "--engine") engine = value();
+    else if (args[i] == "--source") source = value();
+    else if (args[i] == "--out") out = value();
+    else if (args[i] == "--allow-empty") allowEmpty = true;
     else {
       std::fprintf(stderr, "kxtool pack: unknown option %s\n", args[i].c_str());
       return 2;
     }
   }
-  if (source.empty() || out.empty() || args.size() % 2) {
+  if (source.empty() || out.empty() || missingValue) {
     std::fprintf(stderr, "usage: kxtool %s\n", kPackUsage);
     return 2;
   }
@@ -313,7 +321,9 @@ int CmdPack(const Args& args) {
     }
     pkg.fileListIni = fl;
   }
-  if (listed.empty()) {
+  if (listed.empty() && allowEmpty) {
+    std::printf("no picture: the saver will say that it does not contain any image\n");
+  } else if (listed.empty()) {
     std::fprintf(stderr, "kxtool pack: %s has no picture: put .kxp, .jpg, .bmp, .gif or .png files into %s\n",
                  source.c_str(), PathText(src / "pictures").c_str());
     return 1;

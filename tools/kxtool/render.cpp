@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "commands.h"
 #include "kxp_png.h"
@@ -185,6 +186,24 @@ bool WriteSheet(const std::vector<std::string>& files, const std::string& path) 
   return WritePng(path, sheet, error);
 }
 
+// A new private folder under the temporary folder, for the package while the show runs.
+std::string MakeWorkFolder() {
+  std::error_code ec;
+  const stdfs::path temp = stdfs::temp_directory_path(ec);
+  if (ec) return "";
+  std::random_device random;
+  for (int i = 0; i < 100; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kxrender-%08x", static_cast<unsigned>(random()));
+    const stdfs::path p = temp / name;
+    if (stdfs::create_directory(p, ec)) {
+      stdfs::permissions(p, stdfs::perms::owner_all, stdfs::perm_options::replace, ec);
+      return PathText(p);
+    }
+  }
+  return "";
+}
+
 // One argument of a shell command line.
 std::string Quote(const std::string& a) {
 #ifdef _WIN32
@@ -288,12 +307,16 @@ int CmdRender(const Args& args) {
   }
   std::error_code ec;
   if (!o.out.empty()) stdfs::create_directories(PathOf(o.out), ec);
-  std::string tmpl = (stdfs::temp_directory_path() / "kxrender-XXXXXX").string();
-  if (!::mkdtemp(tmpl.data())) {
+  const std::string tmpl = MakeWorkFolder();
+  if (tmpl.empty()) {
     std::fprintf(stderr, "kxtool render: cannot make a working folder\n");
     return 1;
   }
+#ifdef _WIN32
+  const std::string work = tmpl + "\\";
+#else
   const std::string work = tmpl + "/";
+#endif
   kx::TKXCProject project;
   const kx::ExtractResult extracted = kx::ExtractPackage(project, o.saver, work);
   int rc = 0;

@@ -152,10 +152,10 @@ TEST_F(KxtoolPackTest, PngPicturesAreConvertedToWhatTheShowDisplays) {
   EXPECT_EQ(out.find(".png"), std::string::npos) << out;
 
   // Each picture first in the show, by a file list that still names the PNG files.
-  std::ofstream(src + "project.ini") << "[General]\r\nProductName=Lake\r\n[FileList]\r\nopaque.png=1\r\nglass.png=1\r\n";
+  std::ofstream(src + "project.ini") << "[General]\r\nProductName=Lake\r\n[Default]\r\nShowImageMode=1\r\n[FileList]\r\nopaque.png=1\r\nglass.png=1\r\n";
   ASSERT_EQ(Pack(src, dir_ + "opaque.scr", out), 0) << out;
   EXPECT_TRUE(Near(ShownCentre(dir_ + "opaque.scr"), MakePixel(200, 40, 30), 6));
-  std::ofstream(src + "project.ini") << "[General]\r\nProductName=Lake\r\n[FileList]\r\nglass.png=1\r\nopaque.png=1\r\n";
+  std::ofstream(src + "project.ini") << "[General]\r\nProductName=Lake\r\n[Default]\r\nShowImageMode=1\r\n[FileList]\r\nglass.png=1\r\nopaque.png=1\r\n";
   ASSERT_EQ(Pack(src, dir_ + "glass.scr", out), 0) << out;
   EXPECT_TRUE(Near(ShownCentre(dir_ + "glass.scr"), MakePixel(0, 0, 120), 2));
   ASSERT_EQ(RunTool(tool_ + " inspect " + dir_ + "glass.scr", out), 0) << out;
@@ -187,6 +187,11 @@ TEST_F(KxtoolPackTest, PacksThatMustStopSayWhy) {
     EXPECT_NE(out.find(c.message), std::string::npos) << c.name << "\n" << out;
     EXPECT_NE(access(saver.c_str(), F_OK), 0) << c.name << ": a saver was written";
   }
+  // Asked for, a saver without pictures is packed (it shows its own message).
+  std::string out;
+  EXPECT_EQ(RunTool(tool_ + " pack --engine " + dir_ + "engine.scr --source " + Source("empty") + " --out " + dir_ +
+                        "empty.scr --allow-empty", out), 0) << out;
+  EXPECT_NE(out.find("empty.scr: 0 pictures"), std::string::npos) << out;
 }
 
 TEST_F(KxtoolPackTest, HelpAndTheBuiltInEngine) {
