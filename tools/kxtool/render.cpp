@@ -103,11 +103,12 @@ class HeadlessHost final : public kx::ShowHost {
       if (next_ % static_cast<uint64_t>(o_.every) == 0) {
         char name[64];
         std::snprintf(name, sizeof name, "frame-%05llu.png", static_cast<unsigned long long>(next_));
-        const std::string path = (stdfs::path(o_.out) / name).string();
+        const std::string path = PathText(PathOf(o_.out) / name);
         std::string error;
         if (WritePng(path, session_->Screen(), error)) {
           ++written_;
           files_.push_back(path);
+          if (progress_) progress_->Update(written_);
         } else {
           std::fprintf(stderr, "kxtool render: %s\n", error.c_str());
         }
@@ -332,7 +333,9 @@ int CmdRender(const Args& args) {
     host.Attach(&session);
     std::FILE* pipe = nullptr;
     const long long videoFrames = static_cast<long long>(o.seconds * o.fps + 1 - 1e-6);
-    Progress progress("rendering frames", o.video.empty() ? 0 : videoFrames);
+    const long long pngFrames = (static_cast<long long>(o.seconds * o.fps + 1e-6) + o.every) / o.every;
+    Progress progress("rendering frames", o.video.empty() ? pngFrames : videoFrames);
+    host.SetVideo(nullptr, &progress);
     if (!o.video.empty()) {
       std::string music;
       if (project.Setting.Music) {
