@@ -8,9 +8,23 @@ prefix=$cache/win64-deps
 stamp=$prefix/.done-v1
 png_stamp=$prefix/.done-png-v1
 
+# apt-get source needs a deb-src entry for the release this machine runs.
+need_sources() {
+  grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
+  cat > /etc/apt/sources.list.d/kxsaver-src.sources <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  apt-get update -qq >&2
+}
+
 # zlib and libpng: their C files into two static libraries, beside the others.
 build_png() {
   [ -f "$png_stamp" ] && return 0
+  need_sources
   local psrc=$cache/src-png
   rm -rf "$psrc"; mkdir -p "$psrc"
   (cd "$psrc" && { apt-get source -qq zlib libpng1.6 >&2 2>/dev/null || apt-get source zlib libpng1.6 >&2; })
@@ -37,17 +51,7 @@ build_png() {
 
 if [ -f "$stamp" ]; then build_png; echo "$prefix"; exit 0; fi
 
-# apt-get source needs a deb-src entry for the release this machine runs.
-if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  cat > /etc/apt/sources.list.d/kxsaver-src.sources <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  apt-get update -qq >&2
-fi
+need_sources
 
 src=$cache/src
 rm -rf "$src" "$prefix"

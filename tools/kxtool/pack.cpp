@@ -250,7 +250,8 @@ int CmdPack(const Args& args) {
     }
   }
   if (kx::FindMarkerIn(engineBytes).found) {
-    std::fprintf(stderr, "kxtool pack: %s already carries a package; give the bare engine\n", engine.c_str());
+    std::fprintf(stderr, "kxtool pack: %s already carries a package; give the bare engine\n",
+                 engine.empty() ? "the built-in engine" : engine.c_str());
     return 1;
   }
   const stdfs::path src = PathOf(source);
