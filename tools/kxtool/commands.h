@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_text.h"
+
 namespace kxtool {
 
 using Args = std::vector<std::string>;  // the arguments after the subcommand's name
@@ -19,9 +21,8 @@ int CmdRender(const Args& args);   // render.cpp
 extern const char kPackUsage[];    // pack.cpp
 extern const char kRenderUsage[];  // render.cpp
 
-// File names are 8-bit text in the system's code page, as on the command line (UTF-8 on
-// Linux); these turn them into paths and back without another conversion in between.
-std::filesystem::path PathOf(const std::string& text);
-std::string PathText(const std::filesystem::path& path);
+// File names are 8-bit text in the system's code page, as on the command line.
+using kx::fs::PathOf;
+using kx::fs::PathText;
 
 }  // namespace kxtool
