@@ -1,22 +1,23 @@
 #!/bin/sh
-# Generates the demo's pictures with ImageMagick into the given source folder: seeded
-# plasma and gradient landscapes, so every build makes the same pictures.
+# Makes the demo's pictures in the given source folder from real photographs: the nature
+# photographs of Debian's mate-backgrounds package (GPL-2+, see demo/PHOTOS.md), fitted to
+# 1600x900. Two of them become living pictures: the sea beyond the dunes ripples (its water
+# region found by its colour) under two birds, and rain falls over the storm.
 set -eu
 src=$1
 assets=${2:-$1/assets}
 kxtool=${3:-}
+photos=${KX_PHOTOS:-/usr/share/backgrounds/mate/nature}
+[ -f "$photos/Dune.jpg" ] || { echo "no photographs in $photos (apt-get install mate-backgrounds)" >&2; exit 1; }
 mkdir -p "$src/pictures" "$src/content"
+# fit PHOTO OUT: fills 1600x900 with the middle of the photograph, keeping its shape.
+fit() { convert "$photos/$1" -resize '1600x900^' -gravity center -extent 1600x900 -quality 90 "$2"; }
 i=0
-for spec in "plasma:#0b3d91-#88c0ff 1" "plasma:#1d5c2e-#c8e6a0 2" "plasma:#7a1f0f-#ffcf70 3" \
-            "plasma:#2b1055-#d53369 4" "plasma:#004e64-#9fffcb 5"; do
-  set -- $spec
-  convert -seed "$2" -size 400x225 "$1" -blur 0x3 -resize 1600x900 -blur 0x4 -modulate 100,70 \
-    \( -size 1600x900 gradient:'rgba(0,0,0,0)-rgba(0,0,0,0.55)' \) -composite \
-    -font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf -fill 'rgba(255,255,255,0.85)' -pointsize 64 -gravity southwest -annotate +60+50 "kxsaver $((i + 1))" \
-    -quality 90 "$src/pictures/photo$i.jpg"
+for photo in GreenMeadow.jpg LadyBird.jpg YellowFlower.jpg TwoWings.jpg RainDrops.jpg; do
+  fit "$photo" "$src/pictures/photo$i.jpg"
   i=$((i + 1))
 done
-convert "$src/pictures/photo0.jpg" -resize 320x180 -quality 85 "$src/content/preview.jpg"
+convert "$src/pictures/photo1.jpg" -resize 320x180 -quality 85 "$src/content/preview.jpg"
 
 # The configuration window's pictures.
 mkdir -p "$assets"
@@ -33,32 +34,27 @@ face next-up '#243040' '18,12 30,22 18,32'
 face next-over '#2d5fa8' '18,12 30,22 18,32'
 face next-down '#5aa0ff' '19,13 31,23 19,33'
 
-# Two living pictures, made with kxtool when it is given as the third argument, and the
+# The two living pictures, made with kxtool when it is given as the third argument, and the
 # music and sound.
 [ -n "$kxtool" ] || exit 0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# A lake at dusk: sky, hills, and water over the lower part that ripples and mirrors the
-# hills; snow falls; a soft water sound loops.
-convert -size 1600x900 gradient:'#1b2a4a-#f0a860' \
-  \( -seed 11 -size 1600x300 plasma:'#1d3b2a-#0c1a14' -blur 0x3 \) -geometry +0+300 -composite \
-  \( -size 1600x300 gradient:'#0e2233-#081018' \) -geometry +0+600 -composite \
-  -fill '#fff2c0' -draw 'circle 1180,250 1180,205' -quality 92 "$work/lake.jpg"
-convert -size 1600x900 xc:black -fill 'rgb(255,0,0)' -draw 'rectangle 0,600 1599,899' "$work/lake-mask.png"
-"$kxtool" kxp make --picture "$work/lake.jpg" --mask "$work/lake-mask.png" --title "Lake at dusk" \
-  --description "Water, reflection and snow" --wave 1,5,24,12,1,0,1,1,360,0,1 \
-  --weather 1,350,9,0,10,0 --sound 1,water.wav,0,0,0 --out "$src/pictures/lake.kxp" >/dev/null
-# A stormy coast: rain, waves on the sea, and two birds crossing (animated GIF objects).
-convert -size 1600x900 gradient:'#3a4250-#8a94a0' \
-  \( -seed 23 -size 1600x380 plasma:'#1a4a5a-#0a2030' -blur 0x2 \) -geometry +0+520 -composite \
-  -quality 92 "$work/coast.jpg"
-convert -size 1600x900 xc:black -fill 'rgb(0,0,255)' -draw 'rectangle 0,520 1599,899' "$work/coast-mask.png"
+# The sea beyond the dunes: the water region is the sea's blue between the sky and the
+# grass (region 1, red in the mask); it ripples gently, two birds cross the sky and a soft
+# water sound loops.
+fit Dune.jpg "$work/sea.jpg"
+convert "$work/sea.jpg" -fx '(b - r > 0.33 && j > 235 && j < 480) ? 1 : 0' -morphology Open Disk:2 \
+  -fill 'rgb(255,0,0)' -opaque white "$work/sea-mask.png"
 convert -delay 18 +antialias -size 60x30 xc:'#00ffff' -fill '#202428' -draw 'polygon 0,8 30,20 60,8 30,26' \
   \( -size 60x30 xc:'#00ffff' +antialias -fill '#202428' -draw 'polygon 0,24 30,18 60,24 30,26' \) \
   -transparent '#00ffff' -loop 0 "$src/content/bird.gif"
-printf '[Obj0]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=200\r\nPosTop=200\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=3\r\nObjFacing=1\r\nTransparentType=1\r\n' > "$work/birds.ini"
-printf '[Obj1]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=700\r\nPosTop=320\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=2\r\nObjFacing=1\r\nTransparentType=1\r\n' >> "$work/birds.ini"
-"$kxtool" kxp make --picture "$work/coast.jpg" --mask "$work/coast-mask.png" --title "Stormy coast" \
-  --description "Rain, sea and birds" --wave 3,7,14,18,1,0,1,1,360,0,0 \
-  --weather 2,500,12,75,12,0 --anim-file "$work/birds.ini" --out "$src/pictures/coast.kxp" >/dev/null
+printf '[Obj0]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=200\r\nPosTop=90\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=3\r\nObjFacing=1\r\nTransparentType=1\r\n' > "$work/birds.ini"
+printf '[Obj1]\r\nObjType=GIF\r\nFilename=bird.gif\r\nPosLeft=700\r\nPosTop=160\r\nMotion=5\r\nInitialDir=2\r\nMotionSpeed=2\r\nObjFacing=1\r\nTransparentType=1\r\n' >> "$work/birds.ini"
+"$kxtool" kxp make --picture "$work/sea.jpg" --mask "$work/sea-mask.png" --title "Sea beyond the dunes" \
+  --description "Waves on the sea, birds and the sound of water" --wave 1,3,20,14,1,0,1,1,360,0,0 \
+  --anim-file "$work/birds.ini" --sound 1,water.wav,0,0,0 --out "$src/pictures/sea.kxp" >/dev/null
+# The storm over the plain: rain.
+fit Storm.jpg "$work/storm.jpg"
+"$kxtool" kxp make --picture "$work/storm.jpg" --title "Storm" --description "Rain over the plain" \
+  --weather 2,500,12,75,12,0 --out "$src/pictures/storm.kxp" >/dev/null
 python3 "$(dirname "$0")/make-audio.py" "$src/content/music.wav" "$src/content/water.wav"

@@ -13,7 +13,7 @@ cp -r "$root/demo/source" "$src"
 "$root/demo/make-pictures.sh" "$src" "$build/demo-assets" "$build/native/kxtool"
 python3 "$root/demo/make-gui.py" "$src/gui.kui" "$build/demo-assets"
 saver=$out/kxdemo.scr
-"$build/native/kxtool" pack --engine "$build/win64/kxsaver.scr" --source "$src" --out "$saver"
+"$build/native/kxtool" pack --source "$src" --out "$saver"
 echo "contact sheet of the show (kxtool render): $out/show-sheet.png"
 rm -rf "$build/demo-frames"
 "$build/native/kxtool" render "$saver" --size 1280x720 --seconds 24 --fps 2 --out "$build/demo-frames" \

@@ -5,7 +5,6 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "package/paths.h"
@@ -15,27 +14,22 @@
 namespace kx::win32 {
 
 namespace {
-const char kAlias[] = "kxmusic";
 constexpr uint64_t kMaxSoundBytes = UINT64_C(256) << 20;
 
-std::string Mci(const std::string& command, HWND notify = nullptr, MCIERROR* error = nullptr) {
-  char reply[128] = {};
-  const MCIERROR e = mciSendStringA(command.c_str(), reply, sizeof reply, notify);
-  if (error) *error = e;
-  return e == 0 ? std::string(reply) : std::string();
-}
-
-// The MCI device type that plays a file, by its extension.
-const char* MusicDeviceType(const std::string& path) {
-  const std::string ext = UpperCase(ExtensionOf(path));
-  if (ext == ".WAV") return "waveaudio";
-  if (ext == ".MID" || ext == ".MIDI" || ext == ".RMI") return "sequencer";
-  return "mpegvideo";
+// One MCI command string to the music device; `notify` sends MM_MCINOTIFY to the window.
+int SendMci(HWND window, const std::string& command, bool notify, std::string& reply) {
+  char text[128] = {};
+  const MCIERROR e = mciSendStringA(command.c_str(), text, sizeof text, notify ? window : nullptr);
+  reply = e == 0 ? std::string(text) : std::string();
+  return static_cast<int>(e);
 }
 }  // namespace
 
 Win32Audio::Win32Audio(HWND window, std::string workFolder, std::string executableFolder)
-    : window_(window), work_folder_(std::move(workFolder)), executable_folder_(std::move(executableFolder)) {
+    : window_(window),
+      work_folder_(std::move(workFolder)),
+      executable_folder_(std::move(executableFolder)),
+      music_([window](const std::string& c, bool notify, std::string& reply) { return SendMci(window, c, notify, reply); }) {
   // One DirectSound device feeds the eight buffers; the buffers use global focus so the
   // sounds go on when the window is not active. Without a device the system sound call
   // plays instead.
@@ -138,47 +132,21 @@ void Win32Audio::ClearSounds() { list_.clear(); }
 void Win32Audio::StopSystemSound() { sndPlaySoundA(nullptr, 0); }
 
 bool Win32Audio::OpenMusic(const std::string& path) {
-  if (music_open_) CloseMusic();
-  if (path.find('"') != std::string::npos) return false;
   // The media player opens the music by its path: a packed file is written once.
   fs::EnsureOnDisk(path);
-  MCIERROR e = 0;
-  Mci("open \"" + path + "\" type " + MusicDeviceType(path) + " alias " + kAlias, nullptr, &e);
-  if (e != 0) return false;
-  music_open_ = true;
-  Mci(std::string("set ") + kAlias + " time format milliseconds");
-  return true;
+  return music_.Open(path);
 }
 
-void Win32Audio::SetMusicVolume(int volume) {
-  // Devices without an audio volume keep theirs: the result is ignored.
-  if (music_open_) Mci(std::string("setaudio ") + kAlias + " volume to " + std::to_string(volume));
-}
+void Win32Audio::SetMusicVolume(int volume) { music_.SetVolume(volume); }
 
 bool Win32Audio::PlayMusic() {
-  if (!music_open_) return false;
-  MCIERROR e = 0;
   notify_code_ = 0;
-  Mci(std::string("play ") + kAlias + " notify", window_, &e);
-  return e == 0;
+  return music_.Play();
 }
 
-bool Win32Audio::MusicAtEnd() {
-  if (!music_open_) return false;
-  if (notify_code_ == MCI_NOTIFY_SUCCESSFUL) return true;
-  MCIERROR e1 = 0, e2 = 0;
-  const std::string position = Mci(std::string("status ") + kAlias + " position", nullptr, &e1);
-  const std::string length = Mci(std::string("status ") + kAlias + " length", nullptr, &e2);
-  if (e1 != 0 || e2 != 0 || position.empty() || length.empty()) return false;
-  const long long pos = std::atoll(position.c_str()), len = std::atoll(length.c_str());
-  return len > 0 && pos >= len;
-}
+bool Win32Audio::MusicAtEnd() { return music_.AtEnd(notify_code_ == MCI_NOTIFY_SUCCESSFUL); }
 
-void Win32Audio::CloseMusic() {
-  if (!music_open_) return;
-  Mci(std::string("close ") + kAlias);
-  music_open_ = false;
-}
+void Win32Audio::CloseMusic() { music_.Close(); }
 
 std::string Win32Audio::CommonSoundsFolder() {
   bool from_registry = false;

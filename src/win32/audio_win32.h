@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "show/mci_commands.h"
 
 struct IDirectSound8;
 struct IDirectSoundBuffer;
@@ -57,7 +58,7 @@ class Win32Audio final : public Audio {
   std::vector<std::string> list_;
   int mode_ = 3;
   int volume_ = 80;
-  bool music_open_ = false;
+  MciMusicDevice music_;
   WPARAM notify_code_ = 0;
 };
 

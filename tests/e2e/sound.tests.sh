@@ -114,3 +114,19 @@ test_sound_without_device() {
   run_show "Sound None" 4
   reset_audio_driver
 }
+
+# MP3 music goes through the media player device (and Wine's GStreamer decoders): the
+# track must reach the captured sound device as the WAVE track does.
+test_sound_mp3_music_captured() {
+  command -v ffmpeg >/dev/null || fail "ffmpeg is not installed (./kx setup installs it)"
+  sound_source "" "tune.mp3"
+  # 3 s of a 1 kHz tone at 44.1 kHz stereo; a decoded stream is 16-bit or float samples.
+  ffmpeg -v error -f lavfi -i "sine=frequency=1000:sample_rate=44100:duration=3" -ac 2 -b:a 128k \
+    -y "$src/content/tune.mp3" || fail "ffmpeg cannot make the MP3 track"
+  local r; r=$(capture_show "Sound Mp3") || exit 1
+  echo "$r" | head -n -1
+  set -- $(echo "$r" | tail -n 1)
+  # A second of the decoded track is 44100 frames of at least four bytes; half of its bytes
+  # at least are not silence.
+  [ "$2" -ge 88200 ] || fail "the MP3 music is not in the capture ($2 of $1 bytes)"
+}

@@ -1,8 +1,11 @@
 // The subcommands of kxtool. Each lives in a file of its own and returns the exit code.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "platform/path_text.h"
 
 namespace kxtool {
 
@@ -14,5 +17,12 @@ int CmdKxp(const Args& args);      // kxp.cpp
 int CmdGui(const Args& args);      // gui.cpp
 int CmdEffect(const Args& args);   // effect.cpp
 int CmdRender(const Args& args);   // render.cpp
+
+extern const char kPackUsage[];    // pack.cpp
+extern const char kRenderUsage[];  // render.cpp
+
+// File names are 8-bit text in the system's code page, as on the command line.
+using kx::fs::PathOf;
+using kx::fs::PathText;
 
 }  // namespace kxtool

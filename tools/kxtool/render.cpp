@@ -1,21 +1,38 @@
 // kxtool render: runs a saver's show headless, with a simulated clock and a fixed seed, and
-// writes what the screen shows as PNG pictures. The same show session as in the saver
-// decides every frame; only the window is replaced.
+// writes what the screen shows as PNG pictures, or as a video through the ffmpeg program.
+// The same show session as in the saver decides every frame; only the window is replaced.
 //
-//   kxtool render SAVER --size WxH --seconds S --fps F --out DIR
+//   kxtool render SAVER --size WxH --seconds S --fps F (--out DIR | --video FILE)
 //                 [--every K] [--seed N] [--frame-cost MS] [--move-at SECONDS]
 //                 [--key-at SECONDS] [--directx] [--sheet FILE]
+//
+// A video (.mp4, .webm or .gif by its name) gets the frames at the times the PNG pictures
+// would have, and the project's music as its sound track when the show has music: the first
+// track of the list, repeated to the video's length.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "commands.h"
 #include "kxp_png.h"
 #include "media/resample.h"
 #include "package/package.h"
+#include "package/paths.h"
 #include "package/user_settings.h"
 #include "platform/file_system.h"
+#include "progress.h"
+#include "show/music_player.h"
 #include "show/show_session.h"
+
+#ifdef _WIN32
+#define KX_POPEN _popen
+#define KX_PCLOSE _pclose
+#else
+#include <sys/wait.h>
+#define KX_POPEN popen
+#define KX_PCLOSE pclose
+#endif
 
 namespace kxtool {
 
@@ -24,7 +41,7 @@ namespace {
 namespace stdfs = std::filesystem;
 
 struct Options {
-  std::string saver, out, sheet;
+  std::string saver, out, sheet, video;
   int width = 1280, height = 720;
   double seconds = 10, fps = 5;
   int every = 1;
@@ -61,6 +78,13 @@ class HeadlessHost final : public kx::ShowHost {
   bool PasswordAllowsClose() override { return true; }
   void SetCursorVisible(bool) override {}
 
+  // Frames go into this pipe instead of PNG files.
+  void SetVideo(std::FILE* pipe, Progress* progress) {
+    video_ = pipe;
+    progress_ = progress;
+  }
+  bool VideoFailed() const { return video_failed_; }
+
   uint32_t Elapsed() const { return now_ - o_.seed; }
   bool Closed() const { return closed_; }
   int Frames() const { return written_; }
@@ -70,20 +94,41 @@ class HeadlessHost final : public kx::ShowHost {
     if (!session_) return;
     const double frameMs = 1000.0 / o_.fps;
     while (Elapsed() >= next_ * frameMs && next_ * frameMs <= o_.seconds * 1000.0) {
+      if (video_) {
+        // A video holds the frames before its end: seconds x fps of them.
+        if (next_ * frameMs < o_.seconds * 1000.0 - 1e-6) WriteVideoFrame();
+        ++next_;
+        continue;
+      }
       if (next_ % static_cast<uint64_t>(o_.every) == 0) {
         char name[64];
         std::snprintf(name, sizeof name, "frame-%05llu.png", static_cast<unsigned long long>(next_));
-        const std::string path = (stdfs::path(o_.out) / name).string();
+        const std::string path = PathText(PathOf(o_.out) / name);
         std::string error;
         if (WritePng(path, session_->Screen(), error)) {
           ++written_;
           files_.push_back(path);
+          if (progress_) progress_->Update(written_);
         } else {
           std::fprintf(stderr, "kxtool render: %s\n", error.c_str());
         }
       }
       ++next_;
     }
+  }
+  void WriteVideoFrame() {
+    const kx::Bitmap32& screen = session_->Screen();
+    const size_t bytes = static_cast<size_t>(o_.width) * static_cast<size_t>(o_.height) * 4;
+    if (video_failed_) return;
+    if (screen.Width() == o_.width && screen.Height() == o_.height) {
+      video_failed_ = std::fwrite(screen.Data(), 1, bytes, video_) != bytes;
+    } else {
+      // No picture on the screen yet: a black frame keeps the video's clock.
+      if (black_.size() != bytes) black_.assign(bytes, '\0');
+      video_failed_ = std::fwrite(black_.data(), 1, bytes, video_) != bytes;
+    }
+    ++written_;
+    if (progress_) progress_->Update(written_);
   }
   void Inject() {
     if (!session_) return;
@@ -107,6 +152,10 @@ class HeadlessHost final : public kx::ShowHost {
   std::vector<std::string> files_;
   int moves_ = 0;
   bool keyed_ = false;
+  std::FILE* video_ = nullptr;
+  Progress* progress_ = nullptr;
+  bool video_failed_ = false;
+  std::string black_;
   bool closed_ = false;
 };
 
@@ -138,7 +187,83 @@ bool WriteSheet(const std::vector<std::string>& files, const std::string& path) 
   return WritePng(path, sheet, error);
 }
 
+// A new private folder under the temporary folder, for the package while the show runs.
+std::string MakeWorkFolder() {
+  std::error_code ec;
+  const stdfs::path temp = stdfs::temp_directory_path(ec);
+  if (ec) return "";
+  std::random_device random;
+  for (int i = 0; i < 100; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "kxrender-%08x", static_cast<unsigned>(random()));
+    const stdfs::path p = temp / name;
+    if (stdfs::create_directory(p, ec)) {
+      stdfs::permissions(p, stdfs::perms::owner_all, stdfs::perm_options::replace, ec);
+      return PathText(p);
+    }
+  }
+  return "";
+}
+
+// One argument of a shell command line.
+std::string Quote(const std::string& a) {
+#ifdef _WIN32
+  return "\"" + a + "\"";  // Windows file names hold no double quote
+#else
+  std::string q = "'";
+  for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+#endif
+}
+
+const char* NullDevice() {
+#ifdef _WIN32
+  return "NUL";
+#else
+  return "/dev/null";
+#endif
+}
+
+bool HaveFfmpeg() {
+  const std::string probe = std::string("ffmpeg -version >") + NullDevice() + " 2>&1";
+  const int rc = std::system(probe.c_str());
+#ifdef _WIN32
+  return rc == 0;
+#else
+  return rc != -1 && WIFEXITED(rc) && WEXITSTATUS(rc) == 0;
+#endif
+}
+
+// The ffmpeg command that reads raw BGRA frames from its input and writes the video, with
+// `music` (may be empty) as the sound track.
+std::string VideoCommand(const Options& o, const std::string& format, const std::string& music) {
+  char size[32], fps[32], seconds[32];
+  std::snprintf(size, sizeof size, "%dx%d", o.width, o.height);
+  std::snprintf(fps, sizeof fps, "%g", o.fps);
+  std::snprintf(seconds, sizeof seconds, "%.3f", o.seconds);
+  std::string c = "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pix_fmt bgra -s ";
+  c += std::string(size) + " -r " + fps + " -i -";
+  const bool audio = !music.empty() && format != ".gif";
+  if (audio) c += " -stream_loop -1 -i " + Quote(music) + " -map 0:v -map 1:a -t " + seconds;
+  if (format == ".mp4") {
+    c += " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p -movflags +faststart";
+    if (audio) c += " -c:a aac -b:a 160k";
+  } else if (format == ".webm") {
+    c += " -c:v libvpx-vp9 -b:v 0 -crf 30 -pix_fmt yuv420p";
+    if (audio) c += " -c:a libopus -b:a 128k";
+  } else {
+    c += " -vf \"split[a][b];[a]palettegen=stats_mode=diff[p];[b][p]paletteuse\" -loop 0";
+  }
+  return c + " " + Quote(o.video);
+}
+
 }  // namespace
+
+const char kRenderUsage[] =
+    "render SAVER --size WxH --seconds S --fps F (--out DIR | --video FILE) [--every K] [--seed N]\n"
+    "       [--frame-cost MS] [--move-at S] [--key-at S] [--directx] [--sheet FILE]\n"
+    "      runs the show headless and writes its frames as PNG pictures into DIR, or as a video\n"
+    "      (.mp4, .webm or .gif; needs the ffmpeg program) with the project's music";
 
 int CmdRender(const Args& args) {
   Options o;
@@ -156,23 +281,43 @@ int CmdRender(const Args& args) {
     else if (a == "--key-at") o.keyAt = std::atof(value().c_str());
     else if (a == "--directx") o.directx = true;
     else if (a == "--out") o.out = value();
+    else if (a == "--video") o.video = value();
     else if (a == "--sheet") o.sheet = value();
     else if (!a.empty() && a[0] != '-' && o.saver.empty()) o.saver = a;
     else { std::fprintf(stderr, "kxtool render: unknown option %s\n", a.c_str()); return 2; }
   }
-  if (o.saver.empty() || o.out.empty() || o.fps <= 0 || o.seconds <= 0) {
-    std::fprintf(stderr, "usage: kxtool render SAVER --size WxH --seconds S --fps F --out DIR [--every K] "
-                         "[--seed N] [--frame-cost MS] [--move-at S] [--key-at S] [--directx] [--sheet FILE]\n");
+  if (o.saver.empty() || o.out.empty() == o.video.empty() || o.fps <= 0 || o.seconds <= 0 ||
+      o.fps > 240 || o.seconds > 24 * 3600) {
+    std::fprintf(stderr, "usage: kxtool %s\n", kRenderUsage);
     return 2;
   }
+  const std::string format = kx::UpperCase(kx::ExtensionOf(o.video)) == ".MP4"    ? ".mp4"
+                             : kx::UpperCase(kx::ExtensionOf(o.video)) == ".WEBM" ? ".webm"
+                             : kx::UpperCase(kx::ExtensionOf(o.video)) == ".GIF"  ? ".gif"
+                                                                                  : "";
+  if (!o.video.empty()) {
+    if (format.empty()) {
+      std::fprintf(stderr, "kxtool render: the video's name must end with .mp4, .webm or .gif\n");
+      return 2;
+    }
+    if (!HaveFfmpeg()) {
+      std::fprintf(stderr, "kxtool render: --video needs the ffmpeg program, which is not installed "
+                           "(on Debian: apt-get install ffmpeg; on Windows: put ffmpeg.exe on the PATH)\n");
+      return 1;
+    }
+  }
   std::error_code ec;
-  stdfs::create_directories(o.out, ec);
-  std::string tmpl = (stdfs::temp_directory_path() / "kxrender-XXXXXX").string();
-  if (!::mkdtemp(tmpl.data())) {
+  if (!o.out.empty()) stdfs::create_directories(PathOf(o.out), ec);
+  const std::string tmpl = MakeWorkFolder();
+  if (tmpl.empty()) {
     std::fprintf(stderr, "kxtool render: cannot make a working folder\n");
     return 1;
   }
+#ifdef _WIN32
+  const std::string work = tmpl + "\\";
+#else
   const std::string work = tmpl + "/";
+#endif
   kx::TKXCProject project;
   const kx::ExtractResult extracted = kx::ExtractPackage(project, o.saver, work);
   int rc = 0;
@@ -186,6 +331,33 @@ int CmdRender(const Args& args) {
     HeadlessHost host(o);
     kx::ShowSession session(project, host);
     host.Attach(&session);
+    std::FILE* pipe = nullptr;
+    const long long videoFrames = static_cast<long long>(o.seconds * o.fps + 1 - 1e-6);
+    const long long pngFrames = (static_cast<long long>(o.seconds * o.fps + 1e-6) + o.every) / o.every;
+    Progress progress("rendering frames", o.video.empty() ? pngFrames : videoFrames);
+    host.SetVideo(nullptr, &progress);
+    if (!o.video.empty()) {
+      std::string music;
+      if (project.Setting.Music) {
+        const std::vector<std::string> tracks = kx::BuildMusicList(project.Setting.MusicFile, work);
+        std::error_code fec;
+        if (!tracks.empty() && stdfs::is_regular_file(PathOf(tracks[0]), fec)) music = tracks[0];
+      }
+      const std::string command = VideoCommand(o, format, music);
+#ifdef _WIN32
+      pipe = KX_POPEN(command.c_str(), "wb");
+#else
+      pipe = KX_POPEN(command.c_str(), "w");
+#endif
+      if (!pipe) {
+        std::fprintf(stderr, "kxtool render: cannot start ffmpeg\n");
+        kx::RemovePackage(work);
+        stdfs::remove_all(PathOf(tmpl), ec);
+        return 1;
+      }
+      host.SetVideo(pipe, &progress);
+      if (!music.empty()) std::printf("sound track: %s\n", kx::FileNamePart(music).c_str());
+    }
     const bool running = session.FormShow();
     while (!host.Closed() && host.Elapsed() < o.seconds * 1000.0) {
       if (running) session.ShowIdle();
@@ -194,7 +366,21 @@ int CmdRender(const Args& args) {
       host.Inject();
     }
     session.FormClose();
-    std::printf("%d frames written to %s; %d transitions", host.Frames(), o.out.c_str(), session.TransitionsRun());
+    progress.Done();
+    if (pipe) {
+      const int status = KX_PCLOSE(pipe);
+#ifdef _WIN32
+      const bool ffmpegOk = status == 0;
+#else
+      const bool ffmpegOk = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
+      if (host.VideoFailed() || !ffmpegOk) {
+        std::fprintf(stderr, "kxtool render: ffmpeg could not write the video %s\n", o.video.c_str());
+        rc = 1;
+      }
+    }
+    std::printf("%d frames written to %s; %d transitions", host.Frames(), o.video.empty() ? o.out.c_str() : o.video.c_str(),
+                session.TransitionsRun());
     if (host.Closed()) std::printf("; the show closed at %.3f s", host.Elapsed() / 1000.0);
     std::printf("\n");
     if (!o.sheet.empty() && !WriteSheet(host.Files(), o.sheet)) {
@@ -203,7 +389,7 @@ int CmdRender(const Args& args) {
     }
   }
   kx::RemovePackage(work);
-  stdfs::remove_all(tmpl, ec);
+  stdfs::remove_all(PathOf(tmpl), ec);
   return rc;
 }
 
