@@ -4,7 +4,8 @@
 //   project.ini   the project settings ([General], [Default], [Advance], [Build]); an optional
 //                 [FileList] section names the pictures in show order (value 1 selected, 0 not)
 //   pictures/     the pictures (.kxp, .jpg, .jpeg, .bmp, .gif); without [FileList] all of them
-//                 take part, in the order of their file names
+//                 take part, in the order of their file names; a .jpeg picture is stored
+//                 under its name with .jpg (the saver shows JPEG pictures named .jpg)
 //   content/      other files the saver uses: music, sounds, object images, the preview JPEG
 //   gui.kui       the GUI description of the configuration window (optional)
 #include <algorithm>
@@ -28,6 +29,13 @@ namespace stdfs = std::filesystem;
 bool IsPicture(const std::string& name) {
   const std::string ext = kx::UpperCase(kx::ExtensionOf(name));
   return ext == ".KXP" || ext == ".JPG" || ext == ".JPEG" || ext == ".BMP" || ext == ".GIF";
+}
+
+// The saver tells a still picture by its extension and takes every other one, .jpeg
+// included, for a living picture: a .jpeg picture goes into the package as .jpg.
+std::string StoredPictureName(const std::string& name) {
+  if (kx::UpperCase(kx::ExtensionOf(name)) != ".JPEG") return name;
+  return name.substr(0, name.size() - 5) + ".jpg";
 }
 
 std::vector<std::string> FilesIn(const stdfs::path& dir) {
@@ -86,22 +94,26 @@ int CmdPack(const Args& args) {
   std::vector<std::string> pictures = FilesIn(src / "pictures");
   pictures.erase(std::remove_if(pictures.begin(), pictures.end(), [](const std::string& n) { return !IsPicture(n); }),
                  pictures.end());
+  std::vector<std::string> stored;
+  for (const std::string& n : pictures) {
+    stored.push_back(StoredPictureName(n));
+    if (stored.back() != n) std::printf("%s is stored as %s\n", n.c_str(), stored.back().c_str());
+  }
   std::vector<std::string> listed = projectIni.ReadSection("FileList");
   if (listed.empty()) {
-    pkg.fileListIni = kx::FileListIni(pictures);
-    listed = pictures;
+    pkg.fileListIni = kx::FileListIni(stored);
+    listed = stored;
   } else {
     std::string fl = "[FileListHeader]\r\nHeader=1\r\n[FileList]\r\n";
     for (const std::string& n : listed)
-      fl += n + "=" + (projectIni.ReadBool("FileList", n, true) ? "1" : "0") + "\r\n";
+      fl += StoredPictureName(n) + "=" + (projectIni.ReadBool("FileList", n, true) ? "1" : "0") + "\r\n";
     pkg.fileListIni = fl;
   }
   pkg.settingsIni = SettingsText(projectText);
   pkg.uiIni = "[UI]\r\nUIFile=KXGUI.kui\r\n";
 
   std::set<std::string> added;
-  auto add = [&](const stdfs::path& path) -> bool {
-    const std::string name = path.filename().string();
+  auto add = [&](const stdfs::path& path, const std::string& name) -> bool {
     if (!kx::IsSafeContentName(name)) {
       std::fprintf(stderr, "kxtool pack: %s is not a usable file name\n", name.c_str());
       return false;
@@ -118,12 +130,12 @@ int CmdPack(const Args& args) {
     pkg.files.emplace_back(name, std::move(bytes));
     return true;
   };
-  for (const std::string& n : pictures)
-    if (!add(src / "pictures" / n)) return 1;
+  for (size_t i = 0; i < pictures.size(); ++i)
+    if (!add(src / "pictures" / pictures[i], stored[i])) return 1;
   for (const std::string& n : FilesIn(src / "content"))
-    if (!add(src / "content" / n)) return 1;
+    if (!add(src / "content" / n, n)) return 1;
   for (const std::string& n : listed) {
-    if (!added.count(kx::UpperCase(n))) {
+    if (!added.count(kx::UpperCase(StoredPictureName(n)))) {
       std::fprintf(stderr, "kxtool pack: the file list names %s, which is in neither pictures/ nor content/\n", n.c_str());
       return 1;
     }
