@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <windowsx.h>
 #include <ddraw.h>
+#include <mmsystem.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +47,8 @@ class DirectDrawPresenter {
     return true;
   }
 
+  // Copies the bitmap into the back surface and shows it, at the display's vertical blank
+  // where the system offers one. False when a surface cannot be made, locked or shown.
   bool Present(const Bitmap32& b) {
     if (!dd_ || b.Empty()) return false;
     if (!back_ || backW_ != b.Width() || backH_ != b.Height()) {
@@ -79,7 +82,18 @@ class DirectDrawPresenter {
     RECT screen;
     GetClientRect(window_, &screen);
     MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&screen), 2);
-    return SUCCEEDED(primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr));
+    if (vblank_) vblank_ = SUCCEEDED(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr));
+    HRESULT r = primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr);
+    if (r == DDERR_SURFACELOST && SUCCEEDED(primary_->Restore()))
+      r = primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr);
+    return SUCCEEDED(r);
+  }
+
+  // True when a surface lost its memory (a display change): what it showed must be
+  // presented again.
+  bool Lost() const {
+    return (primary_ && primary_->IsLost() == DDERR_SURFACELOST) ||
+           (back_ && back_->IsLost() == DDERR_SURFACELOST);
   }
 
  private:
@@ -103,6 +117,23 @@ class DirectDrawPresenter {
   IDirectDrawSurface7* back_ = nullptr;
   IDirectDrawClipper* clipper_ = nullptr;
   int backW_ = 0, backH_ = 0;
+  bool vblank_ = true;  // off once the system says it cannot wait for vertical blank
+};
+
+// A 1 ms period of the system's timers while the show runs: the clock (timeGetTime) and
+// every sleep of the show, of its sounds and of its objects' workers are that fine, where
+// the default period moves in 10 to 16 ms steps.
+class FineTimerPeriod {
+ public:
+  FineTimerPeriod() : held_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+  ~FineTimerPeriod() {
+    if (held_) timeEndPeriod(1);
+  }
+  FineTimerPeriod(const FineTimerPeriod&) = delete;
+  FineTimerPeriod& operator=(const FineTimerPeriod&) = delete;
+
+ private:
+  bool held_;
 };
 
 bool IsWindows9x() {
@@ -120,6 +151,7 @@ class ShowWindow final : public ShowHost {
   explicit ShowWindow(TKXCProject& project) : session_(project, *this) {}
 
   void Run() {
+    FineTimerPeriod period;
     WNDCLASSA wc{};
     wc.style = CS_OWNDC;
     wc.lpfnWndProc = &ShowWindow::Proc;
@@ -165,7 +197,7 @@ class ShowWindow final : public ShowHost {
   // ShowHost
   int ScreenWidth() const override { return width_; }
   int ScreenHeight() const override { return height_; }
-  uint32_t TickCount() override { return GetTickCount(); }
+  uint32_t TickCount() override { return timeGetTime(); }
   void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
   void ProcessMessages() override {
     MSG msg;
@@ -194,7 +226,12 @@ class ShowWindow final : public ShowHost {
     FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
   bool StartDirectDraw() override { return directdraw_.Start(window_); }
-  void DrawToSurface(const Bitmap32& b) override { directdraw_.Present(b); }
+  void DrawToSurface(const Bitmap32& b) override {
+    if (directdraw_failed_) return;
+    if (!directdraw_.Present(b)) directdraw_failed_ = true;
+  }
+  bool SurfaceLost() override { return !directdraw_failed_ && directdraw_.Lost(); }
+  bool DirectDrawFailed() override { return directdraw_failed_; }
   void ShowError(const std::string& text) override {
     MessageBoxA(window_, text.c_str(), " ", MB_ICONERROR | MB_OK);
   }
@@ -275,9 +312,14 @@ class ShowWindow final : public ShowHost {
         PAINTSTRUCT ps;
         BeginPaint(w, &ps);
         EndPaint(w, &ps);
-        // Repaint what the screen showed (the next step draws the current frame anyway).
-        if (!self->session_.UseDirectX() && !self->session_.Screen().Empty())
-          self->DrawToWindow(self->session_.Screen(), 0, 0);
+        // Repaint what the screen showed: a still picture is not drawn again by the steps
+        // on the DirectDraw path.
+        if (!self->session_.Screen().Empty()) {
+          if (!self->session_.UseDirectX())
+            self->DrawToWindow(self->session_.Screen(), 0, 0);
+          else
+            self->DrawToSurface(self->session_.Screen());
+        }
         return 0;
       }
       case MM_MCINOTIFY:
@@ -307,6 +349,7 @@ class ShowWindow final : public ShowHost {
   HDC dc_ = nullptr;
   int width_ = 0, height_ = 0;
   bool running_ = false;
+  bool directdraw_failed_ = false;
   bool close_ = false;
   bool cursor_visible_ = true;
 };
