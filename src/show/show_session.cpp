@@ -380,6 +380,7 @@ bool ShowSession::AdvanceTransition() {
     new_bitmap_.CopyRect(frame, frame.BoundsRect(), transition_x_, transition_y_);
   }
   ShowTransitionFrame(transition_effect_, percent);
+  timer_.FrameShown(host_.TickCount());
   last_frame_count_ = timer_.Frames();
   return true;
 }

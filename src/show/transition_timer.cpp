@@ -9,6 +9,7 @@ void TransitionTimer::Start(uint32_t start, int duration_ms) {
   last_percent_ = -1;
   frames_ = 0;
   stalled_ = 0;
+  costs_[0] = costs_[1] = -1;
   started_ = true;
   done_ = false;
 }
@@ -18,6 +19,7 @@ int TransitionTimer::Next(uint32_t now) {
   if (last_percent_ < 0) {
     last_percent_ = 0;
     last_now_ = now;
+    frame_start_ = now;
     if (duration_ == 0) done_ = true;  // a transition of no time is frame 0 alone
     return 0;
   }
@@ -33,18 +35,32 @@ int TransitionTimer::Next(uint32_t now) {
   last_now_ = now;
   // Unsigned difference: the clock may wrap around during a transition.
   const int64_t elapsed = static_cast<uint32_t>(now - start_);
-  if (elapsed >= duration_) {
+  if (frames_ == 0 && elapsed >= duration_) {
+    done_ = true;  // frame 0 alone took the whole time
+    return -1;
+  }
+  int64_t cost = costs_[0] < costs_[1] ? costs_[0] : costs_[1];
+  if (cost < 0) cost = 0;
+  const int64_t shown = elapsed + cost;
+  if (shown >= duration_) {
     done_ = true;
-    if (frames_ == 0) return -1;  // frame 0 alone took the whole time
     ++frames_;
     last_percent_ = 100;
+    frame_start_ = now;
     return 100;
   }
-  const int percent = static_cast<int>(elapsed * 100 / duration_);
+  const int percent = static_cast<int>(shown * 100 / duration_);
   if (percent <= last_percent_) return -1;
   last_percent_ = percent;
   ++frames_;
+  frame_start_ = now;
   return percent;
+}
+
+void TransitionTimer::FrameShown(uint32_t now) {
+  if (!started_ || frames_ == 0) return;  // frame 0's cost does not count
+  costs_[1] = costs_[0];
+  costs_[0] = static_cast<uint32_t>(now - frame_start_);
 }
 
 }  // namespace kx

@@ -2,7 +2,9 @@
 // guessed from the first frame: frame 0 (progress 0) comes first, every later frame takes
 // its progress from the milliseconds elapsed since the start, progress only grows, and the
 // last frame is progress 100. The caller owns the clock and asks, before each frame, what
-// progress it should draw.
+// progress it should draw. When the caller also says when each frame was on the screen,
+// a frame shows the progress of the time at which it will appear (the time elapsed plus
+// what the recent frames cost), so slow frames do not make the transition end late.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +24,12 @@ class TransitionTimer {
   // is due yet (progress would not grow). Returns 0 exactly once, first. After frame 0,
   // a transition whose time is already over ends without more frames when its duration
   // is 0 or frame 0 alone took the whole time; otherwise progress is
-  // elapsed * 100 div duration and reaches 100 once the time is over.
+  // (elapsed + frame cost) * 100 div duration and the frame is 100 once that reaches the
+  // duration. The frame cost is the smaller of the last two frames after frame 0 (frame 0
+  // also pays for preparing the transition), 0 until they are known.
   int Next(uint32_t now);
+  // The frame handed out last is on the screen at `now`.
+  void FrameShown(uint32_t now);
 
   // True once the last frame has been handed out.
   bool Done() const { return done_; }
@@ -34,6 +40,8 @@ class TransitionTimer {
  private:
   uint32_t start_ = 0;
   uint32_t last_now_ = 0;
+  uint32_t frame_start_ = 0;
+  int64_t costs_[2] = {-1, -1};  // the last two frames' costs, newest first; -1 unknown
   int duration_ = 0;
   int last_percent_ = -1;
   int frames_ = 0;
