@@ -16,7 +16,7 @@ class FakeShowHost : public ShowHost {
   FakeShowHost(int w, int h) : w_(w), h_(h) {}
   int ScreenWidth() const override { return w_; }
   int ScreenHeight() const override { return h_; }
-  uint32_t TickCount() override { return now; }
+  uint32_t TickCount() override { return now / tickQuantum * tickQuantum; }
   void Sleep(int ms) override {
     ++sleeps;
     if (!frozen) now += static_cast<uint32_t>(ms);
@@ -51,6 +51,7 @@ class FakeShowHost : public ShowHost {
   uint32_t drawCostMs = 5;
   std::deque<uint32_t> drawCosts;
   bool frozen = false;
+  uint32_t tickQuantum = 1;  // a coarse clock moves in steps of this many milliseconds
   std::function<void(const Bitmap32&)> onDraw;
   bool surfaceLost = false, surfaceFailed = false;
   int surfaceFailsAfter = -1;  // presenting fails after this many surface draws

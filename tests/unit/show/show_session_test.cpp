@@ -338,6 +338,20 @@ TEST_F(ShowSessionTest, TransitionsLastTheirTimeWhateverTheFramesCost) {
     EXPECT_EQ(PixelG(s.Screen().GetPixel(160, 120)) > 200, true);
     EXPECT_EQ(s.LastEffect(), 1);
   }
+  // A clock that moves in 16 ms steps (the default timer period of Windows) with frames
+  // cheaper than one step.
+  for (uint32_t cost : {2u, 6u, 20u}) {
+    TKXCProject p = ProjectOf({a, b});
+    p.Setting.TransitionTime = 2000;
+    FakeShowHost host(320, 240);
+    host.drawCostMs = cost;
+    host.tickQuantum = 16;
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    const uint32_t length = FirstTransitionLength(s, host);
+    EXPECT_GE(length, 1700u) << cost;
+    EXPECT_LE(length, 2300u) << cost;
+  }
   // No time, or a frame 0 dearer than the whole time: frame 0 alone.
   for (const auto& [time, cost] : {std::pair{0, 5u}, std::pair{50, 60u}}) {
     TKXCProject p = ProjectOf({a, b});
