@@ -48,12 +48,12 @@ end_show() {
 
 # A fade of 2000 ms between two solid pictures lasts 1.7 to 2.3 s on the screen.
 fade_length() {
-  pace_source "$1" 2000 6 '200,30,30' '30,200,30'
+  pace_source "$1" 2000 5 '200,30,30' '30,200,30'
   start_show "Fade$1"
   local size; size=$(screen_size); local cx=$(( ${size%x*} / 2 )) cy=$(( ${size#*x} / 2 ))
   wait_for 30 bash -c "[ \"\$(python3 '$(dirname "${BASH_SOURCE[0]}")/screen_sampler.py' dark $cx $cy 0.1 | cut -d' ' -f1)\" = 0 ]" ||
     { kill $pid; fail "no picture on the screen"; }
-  local seen; seen=$(sampler fade $cx $cy 9 200 30 30 30 200 30)
+  local seen; seen=$(sampler fade $cx $cy 8 200 30 30 30 200 30)
   end_show
   local ms=${seen% *} step=${seen#* }
   note "fade of 2000 ms lasted $ms ms, the screen changing every $step ms (DirectX $1)"
@@ -101,8 +101,8 @@ test_show_missing_picture() {
   rm -f "$(temp_dir)"/Missing[0-9]*/missing.kxp
   wait_for 30 bash -c "[ \"\$(python3 '$(dirname "${BASH_SOURCE[0]}")/screen_sampler.py' dark $cx $cy 0.1 | cut -d' ' -f1)\" = 0 ]" ||
     { kill $pid; fail "no picture on the screen"; }
-  local seen; seen=$(sampler dark $cx $cy 12)
+  local seen; seen=$(sampler dark $cx $cy 8)
   end_show
-  note "black in ${seen% *} of ${seen#* } samples over 12 s"
+  note "black in ${seen% *} of ${seen#* } samples over 8 s"
   [ "${seen% *}" = 0 ] || fail "the screen went black (${seen% *} of ${seen#* } samples)"
 }
