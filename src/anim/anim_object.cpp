@@ -102,7 +102,9 @@ int TAnimObject::TopOf() const { return RoundHalfEven(s_.ScaleY * (s_.Y - s_.H /
 void TAnimObject::InitMotion() {
   State& s = s_;
   const uint32_t now = Now();
-  rng_.state = now;
+  // The clock mixed with the object's number: objects that start in the same tick do
+  // not draw the same numbers and move apart.
+  rng_.state = now ^ (static_cast<uint32_t>(Number) * 0x9E3779B9u);
   s.Visible = DisplaySec == 0;
   s.ShowTick = now;
   s.AngleCounter = 0;

@@ -17,7 +17,9 @@ class ShowHost {
 
   virtual int ScreenWidth() const = 0;
   virtual int ScreenHeight() const = 0;
-  // Milliseconds from an arbitrary start, and waiting.
+  // Milliseconds from an arbitrary start, and waiting. The show measures every step,
+  // transition frame and sound tick with this clock, so it must move in steps of about a
+  // millisecond (the Win32 host holds a 1 ms timer period while the show runs).
   virtual uint32_t TickCount() = 0;
   virtual void Sleep(int milliseconds) = 0;
   // Lets pending window messages run (input handlers may request the close).
@@ -32,6 +34,12 @@ class ShowHost {
   // presents a bitmap as the back surface at the bitmap's size, stretched to the screen.
   virtual bool StartDirectDraw() = 0;
   virtual void DrawToSurface(const Bitmap32& bitmap) = 0;
+  // True when the surface lost what it showed (the display changed): a still picture is
+  // presented only once and again after this.
+  virtual bool SurfaceLost() { return false; }
+  // True once presenting through the surface has failed: the show draws through the
+  // window's canvas from then on.
+  virtual bool DirectDrawFailed() { return false; }
 
   virtual void ShowError(const std::string& text) = 0;
   virtual void RequestClose() = 0;

@@ -90,13 +90,17 @@ bool ShowSession::FormShow(bool seedRandom) {
   music_.Start(s, sounds_->WorkFolder(), host_.GetAudio());
 
   current_duration_ = duration_;
-  try {
-    LoadCurrentPicture();
-  } catch (const std::exception&) {
-    // The first picture could not be loaded: the window stays black and usable; the
-    // next step picks another picture.
-  }
   last_change_tick_ = host_.TickCount();
+  failed_in_row_ = 0;
+  pick_now_ = false;
+  bool loaded = false;
+  try {
+    loaded = LoadCurrentPicture();
+  } catch (const std::exception&) {
+  }
+  // A first picture that cannot be loaded is skipped like any other: the window stays
+  // black and usable, and the first step picks another picture.
+  if (!loaded) PictureFailed();
   running_ = true;
   host_.SetCursorVisible(false);
   last_frame_tick_ = host_.TickCount();
@@ -112,23 +116,39 @@ void ShowSession::ShowIdle() {
   if (!running_) return;
   try {
     if (sound_on_) sounds_->TickSoundSlots(host_.TickCount());
-    if (auto_advance_) {
+    // While no picture could be loaded yet, pictures are picked even with AutoAdvance off.
+    const bool advancing = auto_advance_ || loaded_file_.empty();
+    if (advancing || pick_now_) {
       const uint32_t now = host_.TickCount();
-      if (static_cast<int64_t>((now - last_change_tick_) / 1000) >= current_duration_) {
+      if (pick_now_ || static_cast<int64_t>((now - last_change_tick_) / 1000) >= current_duration_) {
+        pick_now_ = false;
         current_duration_ = duration_;
         show_index_ = NextPictureIndex(show_index_);
         next_file_ = show_list_[show_index_];
+        bool changed = true;
         if (next_file_ != loaded_file_) {
-          LoadCurrentPicture();
-          if (transition_on_)
+          bool loaded = false;
+          try {
+            loaded = LoadCurrentPicture();
+          } catch (const std::exception&) {
+          }
+          if (!loaded) {
+            // Skipped: nothing on the screen changes and Duration does not start again,
+            // so the next step picks another picture.
+            PictureFailed();
+            changed = false;
+          } else if (transition_on_) {
             RunTransition(transition_time_);
-          else {
+          } else {
             host_.FillBlack();
             screen_.Fill(MakePixel(0, 0, 0));
             still_in_shadow_ = false;
           }
         }
-        last_change_tick_ = host_.TickCount();
+        if (changed) {
+          failed_in_row_ = 0;
+          last_change_tick_ = host_.TickCount();
+        }
       }
     }
     if (!is_still_ && anim_engine_) anim_engine_->Step();
@@ -151,19 +171,50 @@ void ShowSession::Offset(int width, int height, int& x, int& y) const {
   }
 }
 
+void ShowSession::PictureFailed() {
+  ++loads_failed_;
+  // When every picture of the list has failed one after the other, the show waits one
+  // Duration before it tries again instead of loading pictures on every step.
+  if (++failed_in_row_ >= show_list_.size()) {
+    failed_in_row_ = 0;
+    last_change_tick_ = host_.TickCount();
+    pick_now_ = false;
+    return;
+  }
+  pick_now_ = true;
+}
+
+void ShowSession::SwitchToCanvas() {
+  // Presenting through the surface failed: the rest of the show draws on the window's
+  // canvas, with the current picture fitted again for it.
+  use_directx_ = false;
+  still_in_shadow_ = false;
+  screen_.Fill(MakePixel(0, 0, 0));
+  host_.FillBlack();
+  if (loaded_file_.empty()) return;
+  next_file_ = loaded_file_;
+  try {
+    LoadCurrentPicture();
+  } catch (const std::exception&) {
+  }
+}
+
 void ShowSession::DrawShowFrame() {
+  if (use_directx_ && host_.DirectDrawFailed()) SwitchToCanvas();
   int x, y;
   Offset(draw_width_, draw_height_, x, y);
   const Bitmap32* source = CurrentOutput();
   if (source && !source->Empty()) {
-    if (use_directx_)
-      host_.DrawToSurface(*source);
-    else
-      host_.DrawToWindow(*source, x, y);
     // A still picture that the last step copied into the shadow, at the same place, is
-    // still there when nothing else has written to the shadow since: the copy is skipped.
-    // A living picture changes in place and is copied on every step.
+    // still there when nothing else has written to the shadow since: the copy is skipped,
+    // and the surface presents it only again when it lost it. The canvas is drawn on
+    // every step. A living picture changes in place and is copied on every step.
     const bool current = is_still_ && still_in_shadow_ && x == still_x_ && y == still_y_;
+    if (use_directx_) {
+      if (!current || host_.SurfaceLost()) host_.DrawToSurface(*source);
+    } else {
+      host_.DrawToWindow(*source, x, y);
+    }
     if (!current) {
       if (use_directx_)
         surface_.Assign(*source);
@@ -180,12 +231,12 @@ void ShowSession::DrawShowFrame() {
   last_frame_tick_ = host_.TickCount();
 }
 
-void ShowSession::LoadCurrentPicture() {
+bool ShowSession::LoadCurrentPicture() {
+  // Everything is loaded and fitted aside first: a picture that fails changes nothing,
+  // neither the kind of picture drawn nor what the screen shows.
   const Size screen{host_.ScreenWidth(), host_.ScreenHeight()};
   const int quality = project_.Setting.DirectXQuality;
-  still_in_shadow_ = false;  // the picture and the place it is drawn at may change
-  is_still_ = IsStillPicturePath(next_file_);
-  if (is_still_) {
+  if (IsStillPicturePath(next_file_)) {
     std::string error;
     Bitmap32 fitted;
     int pw = 0, ph = 0;
@@ -202,42 +253,54 @@ void ShowSession::LoadCurrentPicture() {
       return true;
     };
     if (!LoadPictureFileFitted(next_file_, fitter, StretchFilter::Lanczos, fitted, error, &pw, &ph))
-      throw std::runtime_error(error);
+      return false;
+    // A living picture shown before stops: its objects' workers end with it.
+    if (anim_engine_) anim_engine_->Detach();
+    anim_objects_.reset();
+    is_still_ = true;
+    still_in_shadow_ = false;  // the picture and the place it is drawn at may change
     frame_bitmap_ = std::move(fitted);
     draw_width_ = fit.draw.width;
     draw_height_ = fit.draw.height;
     StopSoundEffects();  // a still picture has no sounds
     loaded_file_ = next_file_;
-    return;
+    return true;
   }
-  if (!fs::FileExists(next_file_)) return;
+  // A picture file named in the list but missing from the working folder is skipped.
+  if (!fs::FileExists(next_file_)) return false;
   TProject record;
-  if (!record.LoadFromFile(next_file_)) throw std::runtime_error("cannot load " + next_file_);
+  if (!record.LoadFromFile(next_file_)) return false;
   record.SetAnimSpeed(speed_);
   // Objects are placed in the picture's own coordinates, the size it has in its file.
   const int file_width = record.PictureWidth, file_height = record.PictureHeight;
-  draw_width_ = record.Picture.Width();
-  draw_height_ = record.Picture.Height();
+  int draw_width = record.Picture.Width();
+  int draw_height = record.Picture.Height();
   if (use_directx_) {
-    draw_width_ = screen.width;
-    draw_height_ = screen.height;
+    draw_width = screen.width;
+    draw_height = screen.height;
     const Size q = DirectXQualitySize(quality);
     if (q.width > 0) ResizeLivingPicture(proportional_, record, q.width, q.height);
   }
   if (stretch_ && !use_directx_) {
     ResizeLivingPicture(proportional_, record, screen.width, screen.height);
-    draw_width_ = record.Picture.Width();
-    draw_height_ = record.Picture.Height();
+    draw_width = record.Picture.Width();
+    draw_height = record.Picture.Height();
   }
+  if (record.Picture.Empty()) return false;
+  auto objects = std::make_unique<TAnimObjects>();
+  objects->LoadFromText(record.AnimText);
+  objects->ResolvePaths(FolderPart(next_file_));
   if (anim_engine_) anim_engine_->Detach();  // the previous picture's objects stop first
+  is_still_ = false;
+  still_in_shadow_ = false;
+  draw_width_ = draw_width;
+  draw_height_ = draw_height;
   living_ = std::move(record);
   loaded_file_ = next_file_;
   // The animation: objects from the record's text, their images in the picture's folder.
   if (!anim_engine_) anim_engine_ = std::make_unique<TAnimEngine>();
   anim_engine_->SetClock([this] { return host_.TickCount(); });
-  anim_objects_ = std::make_unique<TAnimObjects>();
-  anim_objects_->LoadFromText(living_.AnimText);
-  anim_objects_->ResolvePaths(FolderPart(next_file_));
+  anim_objects_ = std::move(objects);
   anim_engine_->Attach(living_, anim_objects_.get(), file_width, file_height);
   anim_engine_->SetWeather(false);
   anim_engine_->Prepare();
@@ -248,6 +311,7 @@ void ShowSession::LoadCurrentPicture() {
     sounds_->LoadSoundSlots(living_, host_.TickCount());
     sounds_->TickSoundSlots(host_.TickCount());
   }
+  return true;
 }
 
 void ShowSession::ShowTransitionFrame(int effect, int percent) {
@@ -262,7 +326,7 @@ void ShowSession::ShowTransitionFrame(int effect, int percent) {
     host_.DrawToWindow(shown, 0, 0);
 }
 
-void ShowSession::RunTransition(int time) {
+bool ShowSession::BeginTransition(int time) {
   host_.ProcessMessages();
   int x = 0, y = 0;
   if (use_directx_) {
@@ -277,28 +341,55 @@ void ShowSession::RunTransition(int time) {
     new_bitmap_.SetSize(screen_.Width(), screen_.Height());
     host_.ProcessMessages();
     new_bitmap_.Fill(MakePixel(0, 0, 0));
-    const Bitmap32* out = CurrentOutput();
+    const Bitmap32* out = is_still_ ? &frame_bitmap_ : &living_.Picture;
     Offset(out->Width(), out->Height(), x, y);
     old_bitmap_.Assign(screen_);
   }
   host_.ProcessMessages();
+  // A living picture moves one step first, so frame 0 already shows a composed frame;
+  // the transition's time starts before that step.
+  const bool living = !is_still_ && anim_engine_;
+  uint32_t t0 = host_.TickCount();
+  if (living) anim_engine_->Step();
   const Bitmap32* out = CurrentOutput();
   new_bitmap_.CopyRect(*out, out->BoundsRect(), x, y);
-  const uint32_t t0 = host_.TickCount();
+  if (!living) t0 = host_.TickCount();
   const int effect = ChooseEffect(transition_list_);
-  if (effect == 0) return;  // an entry that is not a number: no transition this time
+  if (effect == 0) return false;  // an entry that is not a number: no transition this time
   last_effect_ = effect;
   ++transitions_run_;
-  ShowTransitionFrame(effect, 0);
-  const int n = TransitionFrameCount(time, static_cast<int64_t>(host_.TickCount() - t0));
-  last_frame_count_ = n;
-  for (int i = 1; i <= n; ++i) {
-    if (!is_still_ && anim_engine_) {  // a living picture moves on during the transition
-      anim_engine_->Step();
-      const Bitmap32& frame = anim_engine_->Output();
-      new_bitmap_.CopyRect(frame, frame.BoundsRect(), x, y);
-    }
-    ShowTransitionFrame(effect, FramePercent(i, n));
+  last_frame_count_ = 0;
+  transition_effect_ = effect;
+  transition_x_ = x;
+  transition_y_ = y;
+  timer_.Start(t0, time);
+  return true;
+}
+
+bool ShowSession::AdvanceTransition() {
+  if (!timer_.Active()) return false;
+  if (use_directx_ && host_.DirectDrawFailed()) {
+    timer_ = TransitionTimer();  // the next step draws through the canvas
+    return false;
+  }
+  const int percent = timer_.Next(host_.TickCount());
+  if (percent < 0) return false;
+  if (percent > 0 && !is_still_ && anim_engine_) {  // a living picture moves on during the transition
+    anim_engine_->Step();
+    const Bitmap32& frame = anim_engine_->Output();
+    new_bitmap_.CopyRect(frame, frame.BoundsRect(), transition_x_, transition_y_);
+  }
+  ShowTransitionFrame(transition_effect_, percent);
+  timer_.FrameShown(host_.TickCount());
+  last_frame_count_ = timer_.Frames();
+  return true;
+}
+
+void ShowSession::RunTransition(int time) {
+  if (!BeginTransition(time)) return;
+  while (InTransition()) {
+    // No frame is due while progress would not grow: wait a millisecond.
+    if (!AdvanceTransition() && InTransition()) host_.Sleep(1);
     host_.ProcessMessages();
   }
 }

@@ -15,6 +15,7 @@
 #include "show/music_player.h"
 #include "show/show_host.h"
 #include "show/sound_slots.h"
+#include "show/transition_timer.h"
 
 namespace kx {
 
@@ -71,6 +72,16 @@ class ShowSession {
 
   int NextPictureIndex(int current) const;
 
+  // A transition from what the screen shows to the loaded picture, in steps that the
+  // caller drives: BeginTransition prepares the pictures and the effect (false when no
+  // transition runs), each AdvanceTransition draws the frame that is due by the clock, if
+  // any (true when it drew one), and InTransition stays true until the last frame, at
+  // progress 100, has been drawn. RunTransition is the loop over them.
+  bool BeginTransition(int time);
+  bool AdvanceTransition();
+  bool InTransition() const { return timer_.Active(); }
+  void RunTransition(int time);
+
   // State, for the host and for tests.
   const std::vector<std::string>& ShowList() const { return show_list_; }
   const std::string& LoadedFile() const { return loaded_file_; }
@@ -85,15 +96,22 @@ class ShowSession {
   const Bitmap32& Screen() const { return use_directx_ ? surface_ : screen_; }
   int TransitionsRun() const { return transitions_run_; }
   int LastEffect() const { return last_effect_; }
+  // Frames drawn after frame 0 by the last transition.
   int LastFrameCount() const { return last_frame_count_; }
+  // The new picture of the transition under way, as its frames read it.
+  const Bitmap32& TransitionNewBitmap() const { return new_bitmap_; }
+  // Pictures that could not be loaded since the show started.
+  int LoadsFailed() const { return loads_failed_; }
   const MusicPlayer& Music() const { return music_; }
   const SoundSlotPlayer* SoundSlots() const { return sounds_.get(); }
 
  private:
-  void LoadCurrentPicture();
+  // Loads NextFile; false (and nothing changed) when it cannot be loaded.
+  bool LoadCurrentPicture();
+  void PictureFailed();
   void DrawShowFrame();
+  void SwitchToCanvas();
   void ShowTransitionFrame(int effect, int percent);
-  void RunTransition(int time);
   const Bitmap32* CurrentOutput() const;
   void Offset(int width, int height, int& x, int& y) const;
   void StartSound();
@@ -125,6 +143,14 @@ class ShowSession {
   bool still_in_shadow_ = false;
   int still_x_ = 0, still_y_ = 0;
   int transitions_run_ = 0, last_effect_ = 0, last_frame_count_ = 0;
+  // The transition under way: its timer, effect and the new picture's offset.
+  TransitionTimer timer_;
+  int transition_effect_ = 0, transition_x_ = 0, transition_y_ = 0;
+  // Pictures that failed to load one after the other, and whether the next step picks
+  // another picture at once.
+  size_t failed_in_row_ = 0;
+  int loads_failed_ = 0;
+  bool pick_now_ = false;
   MusicPlayer music_;
   std::unique_ptr<SoundSlotPlayer> sounds_;
   // The living picture's animated objects and its animation (objects outlive the engine).

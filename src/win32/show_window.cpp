@@ -7,11 +7,13 @@
 #include <windows.h>
 #include <windowsx.h>
 #include <ddraw.h>
+#include <mmsystem.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
+
 
 #include "anim/img_object.h"
 #include "show/monitor_layout.h"
@@ -49,6 +51,8 @@ class DirectDrawPresenter {
     return true;
   }
 
+  // Copies the bitmap into the back surface and shows it, at the display's vertical blank
+  // where the system offers one. False when a surface cannot be made, locked or shown.
   bool Present(const Bitmap32& b) {
     if (!dd_ || b.Empty()) return false;
     if (!back_ || backW_ != b.Width() || backH_ != b.Height()) {
@@ -82,7 +86,18 @@ class DirectDrawPresenter {
     RECT screen;
     GetClientRect(window_, &screen);
     MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&screen), 2);
-    return SUCCEEDED(primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr));
+    if (vblank_) vblank_ = SUCCEEDED(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr));
+    HRESULT r = primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr);
+    if (r == DDERR_SURFACELOST && SUCCEEDED(primary_->Restore()))
+      r = primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr);
+    return SUCCEEDED(r);
+  }
+
+  // True when a surface lost its memory (a display change): what it showed must be
+  // presented again.
+  bool Lost() const {
+    return (primary_ && primary_->IsLost() == DDERR_SURFACELOST) ||
+           (back_ && back_->IsLost() == DDERR_SURFACELOST);
   }
 
  private:
@@ -106,6 +121,23 @@ class DirectDrawPresenter {
   IDirectDrawSurface7* back_ = nullptr;
   IDirectDrawClipper* clipper_ = nullptr;
   int backW_ = 0, backH_ = 0;
+  bool vblank_ = true;  // off once the system says it cannot wait for vertical blank
+};
+
+// A 1 ms period of the system's timers while the show runs: the clock (timeGetTime) and
+// every sleep of the show, of its sounds and of its objects' workers are that fine, where
+// the default period moves in 10 to 16 ms steps.
+class FineTimerPeriod {
+ public:
+  FineTimerPeriod() : held_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+  ~FineTimerPeriod() {
+    if (held_) timeEndPeriod(1);
+  }
+  FineTimerPeriod(const FineTimerPeriod&) = delete;
+  FineTimerPeriod& operator=(const FineTimerPeriod&) = delete;
+
+ private:
+  bool held_;
 };
 
 bool IsWindows9x() {
@@ -194,7 +226,7 @@ class ShowWindow final : public ShowHost {
   // ShowHost
   int ScreenWidth() const override { return bounds_.Width(); }
   int ScreenHeight() const override { return bounds_.Height(); }
-  uint32_t TickCount() override { return GetTickCount(); }
+  uint32_t TickCount() override { return timeGetTime(); }
   void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
   void ProcessMessages() override;
   void DrawToWindow(const Bitmap32& b, int x, int y) override {
@@ -213,7 +245,12 @@ class ShowWindow final : public ShowHost {
     FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
   bool StartDirectDraw() override { return main_show_ && directdraw_.Start(window_); }
-  void DrawToSurface(const Bitmap32& b) override { directdraw_.Present(b); }
+  void DrawToSurface(const Bitmap32& b) override {
+    if (directdraw_failed_) return;
+    if (!directdraw_.Present(b)) directdraw_failed_ = true;
+  }
+  bool SurfaceLost() override { return !directdraw_failed_ && directdraw_.Lost(); }
+  bool DirectDrawFailed() override { return directdraw_failed_; }
   void ShowError(const std::string& text) override {
     // Every show of the run meets the same condition: the one with the sound tells it.
     if (!main_show_) return;
@@ -268,6 +305,7 @@ class ShowWindow final : public ShowHost {
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
   bool running_ = false;
+  bool directdraw_failed_ = false;
 };
 
 // Every window of one show: made from the monitor plan, stepped in turn by one loop, and
@@ -296,6 +334,7 @@ class ShowGroup {
   // Runs the show over the monitors. showOn: the window whose monitor gets the show
   // when the others stay black (null: the plan's choice).
   void Run(TKXCProject& project, MonitorsMode mode, HWND showOn) {
+    FineTimerPeriod period;
     const std::vector<MonitorInfo> monitors = Monitors();
     int showMonitor = -1;
     if (showOn) {
@@ -359,7 +398,7 @@ class ShowGroup {
   // Repeating windows follow their source, at most every 33 ms.
   void RepeatFrames() {
     if (!mirrors_) return;
-    const DWORD now = GetTickCount();
+    const DWORD now = timeGetTime();
     if (now - last_repeat_ < 33) return;
     last_repeat_ = now;
     for (auto& w : windows_) w->Repeat();
@@ -434,10 +473,14 @@ LRESULT CALLBACK ShowWindow::Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       PAINTSTRUCT ps;
       BeginPaint(w, &ps);
       EndPaint(w, &ps);
-      // Repaint what the screen showed (the next step draws the current frame anyway).
-      if (self->session_ && !self->session_->UseDirectX() && !self->session_->Screen().Empty())
-        self->DrawToWindow(self->session_->Screen(), 0, 0);
-      else if (self->mirror_of_)
+      // Repaint what the screen showed: a still picture is not drawn again by the steps
+      // on the DirectDraw path.
+      if (self->session_ && !self->session_->Screen().Empty()) {
+        if (!self->session_->UseDirectX())
+          self->DrawToWindow(self->session_->Screen(), 0, 0);
+        else
+          self->DrawToSurface(self->session_->Screen());
+      } else if (self->mirror_of_)
         self->Repeat();
       return 0;
     }

@@ -61,31 +61,61 @@ std::string PerUserFolder() {
   return f + "kxsaver\\";
 }
 
-std::string SharedCommonFolder(const std::string& executable_folder, bool* from_registry) {
+namespace {
+
+// "ProgramFilesDir" from one view of the registry, or "" when that view has none.
+std::string ProgramFilesFrom(REGSAM view) {
   std::string folder;
-  bool read = false;
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &key) ==
-      ERROR_SUCCESS) {
-    char value[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH, type = 0;
-    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-            ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-      value[size < MAX_PATH ? size : MAX_PATH] = 0;
-      folder = value;
-      read = true;
-    }
-    RegCloseKey(key);
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ | view,
+                    &key) != ERROR_SUCCESS)
+    return folder;
+  char value[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH, type = 0;
+  if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+          ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    value[size < MAX_PATH ? size : MAX_PATH] = 0;
+    folder = value;
   }
+  RegCloseKey(key);
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+bool FolderExists(const std::string& folder) {
+  const DWORD attrs = GetFileAttributesA(folder.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string SharedCommonFolder(const std::string& executable_folder, bool* from_registry) {
+  const char kShared[] = "Velbrin\\Common\\";
+  // The shared files were installed by a 32-bit authoring tool, under the Program Files
+  // folder of the 32-bit view ("C:\Program Files (x86)" on 64-bit Windows); the 64-bit
+  // view comes second. The first whose shared folder exists is used; when none exists,
+  // the first value read.
+  std::string first;
+  for (REGSAM view : {static_cast<REGSAM>(KEY_WOW64_32KEY), static_cast<REGSAM>(KEY_WOW64_64KEY)}) {
+    const std::string base = ProgramFilesFrom(view);
+    if (base.empty()) continue;
+    if (FolderExists(base + kShared)) {
+      first = base;
+      break;
+    }
+    if (first.empty()) first = base;
+  }
+  const bool read = !first.empty();
+  std::string folder = first;
   if (!read) {
     // The saver's folder with its first "Tarnvik\" removed stands in for Program Files.
     folder = executable_folder;
     const size_t at = UpperCase(folder).find("TARNVIK\\");
     if (at != std::string::npos) folder.erase(at, 8);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
   }
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  folder += "Velbrin\\Common\\";
+  folder += kShared;
   if (from_registry) *from_registry = read;
   return folder;
 }

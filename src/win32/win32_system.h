@@ -19,7 +19,8 @@ std::string TempFolder();
 // or "" when there is none.
 std::string PerUserFolder();
 // The folder that savers share for common sounds and images: Program Files (from the
-// registry) followed by "Velbrin\Common\". When the registry has no Program Files folder,
+// registry, its 32-bit view first, then the 64-bit one; the first whose shared folder
+// exists) followed by "Velbrin\Common\". When the registry has no Program Files folder,
 // the saver's folder with its first "Tarnvik\" removed stands in, and *from_registry is false.
 std::string SharedCommonFolder(const std::string& executable_folder, bool* from_registry);
 

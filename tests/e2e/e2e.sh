@@ -77,7 +77,8 @@ work_folders() { ls -d "$(temp_dir)/$1"[0-9]* 2>/dev/null; }
 setup() {
   rm -rf "$state"; mkdir -p "$state"
   exec 3>"$state/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+  # KX_E2E_SCREEN gives another display size (measurements at 1920x1080x24).
+  Xvfb -displayfd 3 -screen 0 "${KX_E2E_SCREEN:-1024x768x24}" -nolisten tcp >"$state/xvfb.log" 2>&1 &
   echo "XVFB_PID=$!" > "$state/env"
   wait_for 20 test -s "$state/display" || fail "Xvfb did not start"
   echo "export DISPLAY=:$(cat "$state/display")" >> "$state/env"

@@ -8,7 +8,8 @@
 //   pictures/     the pictures (.kxp, .jpg, .jpeg, .bmp, .gif, .png); without [FileList] all of
 //                 them take part, in the order of their file names. PNG pictures are converted
 //                 to what the saver reads: JPEG, or a 32-bit bitmap when they have transparency.
-//                 Files of other formats are listed as skipped.
+//                 Files of other formats are listed as skipped. A .jpeg picture is stored
+//                 under its name with .jpg (the saver shows JPEG pictures named .jpg).
 //   content/      other files the saver uses: music, sounds, object images, the preview JPEG
 //   gui.kui       the GUI description of the configuration window (optional)
 //
@@ -62,6 +63,13 @@ const char* KindName(Kind k) {
     case Kind::Png: return "PNG";
     default: return "";
   }
+}
+
+// The saver tells a still picture by its extension and takes every other one, .jpeg
+// included, for a living picture: a .jpeg picture goes into the package as .jpg.
+std::string StoredPictureName(const std::string& name) {
+  if (kx::UpperCase(kx::ExtensionOf(name)) != ".JPEG") return name;
+  return name.substr(0, name.size() - 5) + ".jpg";
 }
 
 std::vector<std::string> FilesIn(const stdfs::path& dir) {
@@ -289,7 +297,7 @@ int CmdPack(const Args& args) {
         skipped.push_back(n);
         continue;
       }
-      Picture pic{n, n, {}};
+      Picture pic{n, StoredPictureName(n), {}};
       std::string line, error;
       if (!CheckPicture(src / "pictures" / PathOf(n), kind, pic, line, error)) {
         progress.Done();
@@ -298,6 +306,7 @@ int CmdPack(const Args& args) {
       }
       progress.Done();
       std::printf("  pictures/%s: %s\n", n.c_str(), line.c_str());
+      if (pic.bytes.empty() && pic.stored != n) std::printf("%s is stored as %s\n", n.c_str(), pic.stored.c_str());
       storedAs[kx::UpperCase(n)] = pic.stored;
       pictures.push_back(std::move(pic));
     }
@@ -360,7 +369,7 @@ int CmdPack(const Args& args) {
   for (const std::string& n : FilesIn(src / "content"))
     if (!addFile(n, src / "content" / PathOf(n))) return 1;
   for (const std::string& n : listed) {
-    if (!added.count(kx::UpperCase(n))) {
+    if (!added.count(kx::UpperCase(StoredPictureName(n)))) {
       std::fprintf(stderr, "kxtool pack: the file list names %s, which is in neither pictures/ nor content/\n", n.c_str());
       return 1;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <set>
 #include <thread>
 
@@ -142,6 +143,33 @@ TEST(AnimObjectTest, StartPositionRules) {
   o.Start(false);
   EXPECT_EQ(o.UnguardedState().X, -20);
   EXPECT_EQ(o.UnguardedState().Y, 220);
+}
+
+// Objects started in the same tick with random starts move apart: each draws its own
+// numbers (a flock of birds does not show as one bird).
+TEST(AnimObjectTest, ObjectsStartedTogetherMoveApart) {
+  for (int motion : {1, 2, 9}) {
+    FakeClock clock;
+    Bare first(clock), second(clock);
+    first.Number = 0;
+    second.Number = 1;
+    for (Bare* o : {&first, &second}) {
+      o->Motion = motion;
+      o->PosLeftType = 4;
+      o->PosTopType = 4;
+      o->MotionSpeed = 50;
+      o->Start(false);
+    }
+    int apart = 0;
+    for (int i = 0; i < 100; ++i) {
+      first.MotionStep();
+      second.MotionStep();
+      const auto& a = first.UnguardedState();
+      const auto& b = second.UnguardedState();
+      if (std::abs(a.X - b.X) > 1 || std::abs(a.Y - b.Y) > 1) ++apart;
+    }
+    EXPECT_GE(apart, 90) << motion;
+  }
 }
 
 // Motion 5 with InitialDir 2 always travels right and re-enters at the left.

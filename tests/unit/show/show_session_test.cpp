@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "media/jpeg_codec.h"
+#include "package/picture_writer.h"
 #include "show/fitting.h"
 #include "show/show_session.h"
 #include "fake_show_host.h"
@@ -26,6 +28,20 @@ class Pictures {
   }
   std::string Path(const std::string& name) const { return dir_ / name; }
   std::string Broken(const std::string& name) { return dir_.Write(name, "not a jpeg"); }
+  // A living picture of one colour; with snow over it when `snow` is on.
+  std::string Living(const std::string& name, int w, int h, Pixel colour, bool snow) {
+    Bitmap32 b(w, h);
+    b.Fill(colour);
+    std::vector<uint8_t> jpeg;
+    std::string error;
+    EncodeJpeg(b, 92, jpeg, error);
+    PictureFileContent c;
+    c.picture_jpeg = jpeg;
+    c.thumbnail_jpeg = jpeg;
+    if (snow) c.weather = TWeatherParam{1, 3, 10, 0, 10, 0};
+    EXPECT_TRUE(WritePictureFile(dir_ / name, c, error)) << error;
+    return dir_ / name;
+  }
 
  private:
   test::TempDir dir_;
@@ -49,6 +65,17 @@ std::vector<std::string> RunShowFor(ShowSession& s, FakeShowHost& host, int seco
     if (s.LoadedFile() != loaded.back()) loaded.push_back(s.LoadedFile());
   }
   return loaded;
+}
+
+// Runs the show until its first transition has run; returns how long the transition
+// lasted (the step that ran it, less the one draw that follows it).
+uint32_t FirstTransitionLength(ShowSession& s, FakeShowHost& host) {
+  for (int guard = 0; guard < 100000 && s.TransitionsRun() == 0; ++guard) {
+    const uint32_t before = host.now;
+    s.ShowIdle();
+    if (s.TransitionsRun() > 0) return host.now - before - host.drawCostMs;
+  }
+  return 0;
 }
 
 class ShowSessionTest : public ::testing::Test {
@@ -157,6 +184,145 @@ TEST_F(ShowSessionTest, FirstPictureFailingLeavesABlackWindowThatCloses) {
   EXPECT_EQ(host.closeRequests, 1);
 }
 
+TEST_F(ShowSessionTest, AFailedPictureChangesNothingOnTheScreen) {
+  const Pixel red = MakePixel(255, 0, 0), green = MakePixel(0, 255, 0);
+  const std::string still = pics.Add("red.jpg", 64, 48, red);
+  const std::string living = pics.Living("green.kxp", 64, 48, green, false);
+  const std::string broken = pics.Broken("broken.kxp");
+  const std::string missing = pics.Path("missing.kxp");
+  auto isRed = [](Pixel p) { return PixelR(p) > 200 && PixelG(p) < 60; };
+  auto isGreen = [](Pixel p) { return PixelG(p) > 200 && PixelR(p) < 60; };
+  struct Case { std::vector<std::string> list; bool transitions; };
+  // A still picture, then a living one, each followed by pictures that fail; the still
+  // picture again after the living one (its objects and animation stop).
+  for (const Case& c : {Case{{still, missing}, true}, Case{{still, broken, living, missing, still, broken}, true},
+                        Case{{living, broken, still, missing}, false}}) {
+    TKXCProject p = ProjectOf(c.list);
+    p.Setting.ShowImageMode = 1;
+    p.Setting.Transition = c.transitions;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    std::vector<std::string> shown;
+    const uint32_t end = host.now + 14000;
+    while (host.now < end) {
+      s.ShowIdle();
+      if (shown.empty() || shown.back() != s.LoadedFile()) shown.push_back(s.LoadedFile());
+      // Between pictures the screen always shows the picture that was loaded last.
+      const Pixel centre = s.Screen().GetPixel(160, 120);
+      if (s.LoadedFile() == still)
+        ASSERT_TRUE(s.IsStillPicture() && isRed(centre)) << shown.size();
+      else
+        ASSERT_TRUE(!s.IsStillPicture() && isGreen(centre)) << shown.size();
+    }
+    EXPECT_GT(s.LoadsFailed(), 0);
+    EXPECT_GE(shown.size(), c.list.size() > 2 ? 4u : 1u);
+  }
+}
+
+TEST_F(ShowSessionTest, AFirstPictureThatFailsIsSkippedAtOnce) {
+  const std::string bad = pics.Broken("bad.jpg");
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  for (bool autoAdvance : {true, false}) {
+    TKXCProject p = ProjectOf({bad, pics.Path("missing.kxp"), a});
+    p.Setting.ShowImageMode = 1;
+    p.Setting.Random = autoAdvance;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    EXPECT_EQ(s.LoadedFile(), "");
+    const uint32_t start = host.now;
+    for (int i = 0; i < 3 && s.LoadedFile().empty(); ++i) s.ShowIdle();
+    EXPECT_EQ(s.LoadedFile(), a);
+    EXPECT_LT(host.now - start, 1000u);  // one step and a transition, not a Duration
+    // Once shown, a picture stays its Duration (or for ever without AutoAdvance).
+    RunShowFor(s, host, 1);
+    EXPECT_EQ(s.LoadsFailed(), 2);
+  }
+}
+
+TEST_F(ShowSessionTest, WhenEveryPictureFailsTheShowWaitsADuration) {
+  TKXCProject p = ProjectOf({pics.Broken("a.jpg"), pics.Broken("b.jpg"), pics.Path("c.kxp")});
+  p.Setting.Duration = 2;
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  RunShowFor(s, host, 10);
+  // Three tries at the start and three every 2 s: not one per step.
+  EXPECT_LE(s.LoadsFailed(), 3 * 6 + 3);
+  EXPECT_GE(s.LoadsFailed(), 3 * 4);
+  EXPECT_EQ(s.Screen().GetPixel(160, 120), MakePixel(0, 0, 0));
+}
+
+TEST_F(ShowSessionTest, TransitionIntoALivingPictureStartsFromAComposedFrame) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string living = pics.Living("snow.kxp", 64, 48, MakePixel(0, 200, 0), true);
+  for (bool directx : {false, true}) {
+    TKXCProject p = ProjectOf({a, living});
+    p.Setting.ShowImageMode = 1;
+    p.Setting.TransitionTime = 2000;
+    p.Setting.DirectX = directx;
+    FakeShowHost host(320, 240);
+    host.drawCostMs = 6;
+    ShowSession s(p, host);
+    int greenAtFrame0 = -1;
+    host.onDraw = [&](const Bitmap32&) {
+      if (!s.InTransition() || s.LastFrameCount() != 0 || greenAtFrame0 >= 0) return;
+      // Frame 0 reads the new picture as the animation composed it, snow over green.
+      const Bitmap32& next = s.TransitionNewBitmap();
+      greenAtFrame0 = 0;
+      for (int x = 0; x < next.Width(); ++x)
+        greenAtFrame0 += PixelG(next.GetPixel(x, next.Height() / 2)) > 150 ? 1 : 0;
+      greenAtFrame0 = greenAtFrame0 * 100 / next.Width();
+    };
+    ASSERT_TRUE(s.FormShow());
+    const uint32_t length = FirstTransitionLength(s, host);
+    EXPECT_EQ(s.LoadedFile(), living);
+    EXPECT_GE(greenAtFrame0, 90) << directx;
+    EXPECT_GE(length, 1700u) << directx;
+    EXPECT_LE(length, 2300u) << directx;
+  }
+}
+
+TEST_F(ShowSessionTest, DirectDrawPresentsAStillPictureOnceAndFallsBackToTheCanvas) {
+  TKXCProject p = ProjectOf({pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0))});
+  p.Setting.DirectX = true;
+  p.Setting.DirectXQuality = 1;
+  FakeShowHost host(320, 240);
+  ShowSession s(p, host);
+  ASSERT_TRUE(s.FormShow());
+  RunShowFor(s, host, 5);
+  EXPECT_EQ(host.surfaceDraws, 1);
+  EXPECT_EQ(host.draws, 0);
+  EXPECT_GT(host.sleeps, 100);  // the steps still keep their pace
+  host.surfaceLost = true;      // the display changed: presented again
+  s.ShowIdle();
+  EXPECT_EQ(host.surfaceDraws, 2);
+  host.surfaceLost = false;
+  RunShowFor(s, host, 1);
+  EXPECT_EQ(host.surfaceDraws, 2);
+  // Presenting fails: the rest of the show draws on the canvas, fitted for it.
+  host.surfaceFailed = true;
+  RunShowFor(s, host, 1);
+  EXPECT_FALSE(s.UseDirectX());
+  EXPECT_GT(host.draws, 20);
+  EXPECT_EQ(host.surfaceDraws, 2);
+  EXPECT_EQ(s.DrawWidth(), 320);
+  EXPECT_EQ(PixelR(s.Screen().GetPixel(160, 120)) > 200, true);
+  // A failure during a transition ends it; the canvas takes over.
+  TKXCProject two = ProjectOf({pics.Add("b.jpg", 64, 48, MakePixel(0, 0, 255)), pics.Path("a.jpg")});
+  two.Setting.DirectX = true;
+  two.Setting.ShowImageMode = 1;
+  FakeShowHost h2(320, 240);
+  h2.surfaceFailsAfter = 5;
+  ShowSession t(two, h2);
+  ASSERT_TRUE(t.FormShow());
+  RunShowFor(t, h2, 4);
+  EXPECT_EQ(t.TransitionsRun(), 1);
+  EXPECT_FALSE(t.UseDirectX());
+  EXPECT_EQ(PixelR(t.Screen().GetPixel(160, 120)) > 200, true);
+}
+
 TEST_F(ShowSessionTest, NothingSelectedReportsAndStaysBlack) {
   TKXCProject p = ProjectOf({pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0))});
   p.FileList.Flags = {"FALSE"};
@@ -168,23 +334,70 @@ TEST_F(ShowSessionTest, NothingSelectedReportsAndStaysBlack) {
   EXPECT_EQ(host.draws, 0);
 }
 
-TEST_F(ShowSessionTest, TransitionFramesFollowTheMeasuredCost) {
+TEST_F(ShowSessionTest, TransitionsLastTheirTimeWhateverTheFramesCost) {
   const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
   const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
-  struct Case { int time; uint32_t cost; int frames; };
-  // Frame 0 costs `cost` ms (one draw): n = time div (cost + 1).
-  for (const Case& c : {Case{0, 5, 0}, Case{200, 9, 20}, Case{1000, 99, 10}, Case{50, 60, 0}}) {
+  struct Case { uint32_t first, cost; };
+  // Steady frames of 2, 6 and 20 ms; a frame 0 three times dearer, or a third as dear.
+  for (const Case& c : {Case{2, 2}, Case{6, 6}, Case{20, 20}, Case{18, 6}, Case{60, 20}, Case{2, 6}, Case{7, 20}}) {
     TKXCProject p = ProjectOf({a, b});
-    p.Setting.TransitionTime = c.time;
+    p.Setting.ShowImageMode = 1;
+    p.Setting.TransitionTime = 2000;
     p.Setting.TransitionEffects = "1";
     FakeShowHost host(320, 240);
     host.drawCostMs = c.cost;
     ShowSession s(p, host);
+    host.onDraw = [&](const Bitmap32&) {
+      if (s.InTransition() && s.LastFrameCount() == 0) host.drawCosts.push_front(c.first);
+    };
+    ASSERT_TRUE(s.FormShow());
+    const uint32_t length = FirstTransitionLength(s, host);
+    EXPECT_GE(length, 1700u) << c.first << " " << c.cost;
+    EXPECT_LE(length, 2300u) << c.first << " " << c.cost;
+    EXPECT_EQ(s.LoadedFile(), b);
+    EXPECT_LE(s.LastFrameCount(), 100);
+    EXPECT_GE(s.LastFrameCount(), std::min(90, 2000 / static_cast<int>(c.cost) / 2)) << c.cost;
+    // The last frame is the whole new picture.
+    EXPECT_EQ(PixelG(s.Screen().GetPixel(160, 120)) > 200, true);
+    EXPECT_EQ(s.LastEffect(), 1);
+  }
+  // A clock that moves in 16 ms steps (the default timer period of Windows) with frames
+  // cheaper than one step.
+  for (uint32_t cost : {2u, 6u, 20u}) {
+    TKXCProject p = ProjectOf({a, b});
+    p.Setting.TransitionTime = 2000;
+    FakeShowHost host(320, 240);
+    host.drawCostMs = cost;
+    host.tickQuantum = 16;
+    ShowSession s(p, host);
+    ASSERT_TRUE(s.FormShow());
+    const uint32_t length = FirstTransitionLength(s, host);
+    EXPECT_GE(length, 1700u) << cost;
+    EXPECT_LE(length, 2300u) << cost;
+  }
+  // No time, or a frame 0 dearer than the whole time: frame 0 alone.
+  for (const auto& [time, cost] : {std::pair{0, 5u}, std::pair{50, 60u}}) {
+    TKXCProject p = ProjectOf({a, b});
+    p.Setting.TransitionTime = time;
+    FakeShowHost host(320, 240);
+    host.drawCostMs = cost;
+    ShowSession s(p, host);
     ASSERT_TRUE(s.FormShow());
     RunShowFor(s, host, 3);
-    ASSERT_EQ(s.TransitionsRun(), 1) << c.time;
-    EXPECT_EQ(s.LastFrameCount(), c.frames) << c.time;
-    EXPECT_EQ(s.LastEffect(), 1);
+    ASSERT_EQ(s.TransitionsRun(), 1) << time;
+    EXPECT_EQ(s.LastFrameCount(), 0) << time;
+  }
+  // A clock that stops during the transition still lets it end.
+  {
+    TKXCProject p = ProjectOf({a, b});
+    p.Setting.TransitionTime = 2000;
+    FakeShowHost host(320, 240);
+    ShowSession s(p, host);
+    host.onDraw = [&](const Bitmap32&) { host.frozen = s.InTransition(); };
+    ASSERT_TRUE(s.FormShow());
+    RunShowFor(s, host, 3);
+    EXPECT_EQ(s.TransitionsRun(), 1);
+    EXPECT_FALSE(s.InTransition());
   }
   // Transitions off: the screen is blackened and the next picture drawn without frames.
   TKXCProject p = ProjectOf({a, b});
