@@ -4,6 +4,10 @@
 #include <cmath>
 #include <numbers>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "anim/anim_objects.h"
 #include "anim/rain.h"
 #include "anim/snow.h"
@@ -253,9 +257,18 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const int h = height_, wdt = width_;
   // The offset of each whole-degree angle, the same for every row of the same amplitude.
   std::array<int32_t, 360>& table = scratch.table[i];
+  std::array<int64_t, 360>& step = scratch.step[i];
   if (!scratch.table_valid[i] || !(scratch.table_amp[i] == rw.amp)) {
-    for (int k = 0; k < 360; ++k) table[k] = RoundSafe(cos_table_[k] * rw.amp);
+    int lo = INT32_MAX, hi = INT32_MIN;
+    for (int k = 0; k < 360; ++k) {
+      table[k] = RoundSafe(cos_table_[k] * rw.amp);
+      step[k] = static_cast<int64_t>(table[k]) * wdt;
+      lo = std::min(lo, table[k]);
+      hi = std::max(hi, table[k]);
+    }
     scratch.table_amp[i] = rw.amp;
+    scratch.table_min[i] = lo;
+    scratch.table_max[i] = hi;
     scratch.table_valid[i] = true;
   }
   const bool x_forward = w.Mode == 3 || w.Mode == 4;
@@ -263,11 +276,31 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const double col_factor = h - r / 2.0;
   const int n = sp.c1 - sp.c0;
   int32_t* const angle = scratch.angles.data();
-  if (x_forward) {
-    for (int k = 0; k < n; ++k) angle[k] = RoundSafe((sp.c0 + k) * fq * 0.5 * col_factor / h + ph);
-  } else {
-    for (int k = 0; k < n; ++k) angle[k] = RoundSafe((wdt - (sp.c0 + k) - 1) * fq * 0.5 * col_factor / h + ph);
+  // x = c or wdt - 1 - c; the angle is Round(x * fq * 0.5 * col_factor / h + ph), evaluated
+  // in this order (two columns at a time where the processor has the instructions).
+  const int x0 = x_forward ? sp.c0 : wdt - 1 - sp.c0, dx = x_forward ? 1 : -1;
+  int k = 0;
+#if defined(__SSE2__)
+  {
+    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
+    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
+    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
+    const __m128d step2 = _mm_set1_pd(2.0 * dx);
+    __m128d vx = _mm_set_pd(x0 + dx, x0);
+    for (; k + 2 <= n; k += 2) {
+      __m128d v = _mm_mul_pd(vx, vfq);
+      v = _mm_mul_pd(v, half);
+      v = _mm_mul_pd(v, vcf);
+      v = _mm_div_pd(v, vh);
+      v = _mm_add_pd(v, vph);
+      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(angle + k), _mm_cvttpd_epi32(v));
+      vx = _mm_add_pd(vx, step2);
+    }
   }
+#endif
+  for (; k < n; ++k) angle[k] = RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph);
   // The angle's remainder by the period and then by 360 equals that of its magnitude, with
   // the sign of the angle, and the table is even: a division by a fixed number is a
   // multiplication (the remainder of a 32-bit value by a 32-bit divisor, exactly).
@@ -283,13 +316,29 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const bool shift = w.ShiftColumns != 0;
   const int shift_by = rw.shift;
   const int16_t ri = static_cast<int16_t>(i);
-  for (int k = 0; k < n; ++k) {
-    const int c = sp.c0 + k;
-    const int32_t a = angle[k];
+  auto fold = [&](int32_t a) -> uint32_t {
     const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
-    uint32_t m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
-    if (fold360) m %= 360;
-    const int sr = std::clamp(r + table[m], 0, h - 1);
+    if (divisor == 360) return u % 360;
+    const uint32_t m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+    return fold360 ? m % 360 : m;
+  };
+  // Every row a column can come from lies inside the picture and wholly inside the region:
+  // nothing to clamp and no mask to look at.
+  const int lo = scratch.table_min[i], hi = scratch.table_max[i];
+  bool clean = !shift && r + lo >= 0 && r + hi <= h - 1;
+  for (int y = r + lo; clean && y <= r + hi; ++y) clean = whole[y] == ri;
+  if (clean) {
+    const Pixel* const src = source.Row(r);
+    const int64_t* const st = step.data();
+    for (int k2 = 0; k2 < n; ++k2) {
+      const int c = sp.c0 + k2;
+      dst[c] = src[c + st[fold(angle[k2])]];
+    }
+    return;
+  }
+  for (int k2 = 0; k2 < n; ++k2) {
+    const int c = sp.c0 + k2;
+    const int sr = std::clamp(r + table[fold(angle[k2])], 0, h - 1);
     int sc = c;
     if (shift) sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
     if (whole[r] != ri && map_d[sc] != ri) continue;

@@ -82,6 +82,8 @@ class TAnimEngine {
   struct BandScratch {
     std::vector<int32_t> angles;             // the column wave's angle of each column
     std::array<std::array<int32_t, 360>, 8> table;  // offset of each whole-degree angle
+    std::array<std::array<int64_t, 360>, 8> step;   // the same in pixels (offset * width)
+    std::array<int32_t, 8> table_min{}, table_max{};
     std::array<double, 8> table_amp{};
     std::array<bool, 8> table_valid{};
   };
