@@ -103,9 +103,11 @@ void TAnimEngine::Prepare(bool run_workers) {
     const int range = project_->WaveParams[i].JitterRange;
     jitter_[i].assign(width_, 0);
     jitter_moves_[i] = false;
+    jitter_max_[i] = 0;
     for (int c = 0; c < width_; ++c) {
       jitter_[i][c] = Random::Next(range);
       jitter_moves_[i] = jitter_moves_[i] || jitter_[i][c] != 0;
+      jitter_max_[i] = std::max(jitter_max_[i], jitter_[i][c]);
     }
   }
   row_waves_.assign(static_cast<size_t>(height_) * 8, RowWave{});
@@ -363,6 +365,32 @@ void TAnimEngine::JitterSpan(int r, const Span& sp, const RowWave& rw) {
   const int16_t* const map = region_map_.data();
   const int16_t* const whole = row_region_.data();
   const int16_t ri = static_cast<int16_t>(i);
+  // A few jitter values, and every row they reach lies inside the picture and wholly in the
+  // region: the rows of each value are looked up once, and the mask not at all.
+  constexpr int kFewValues = 32;
+  const int jmax = jitter_max_[i];
+  if (jit && jmax < kFewValues && base - jmax >= 0 && base <= h - 1 && r - jmax >= 0) {
+    bool clean = true;
+    for (int v = 0; v <= jmax && clean; ++v)
+      clean = whole[r - v] == ri && whole[base - v] == ri;
+    if (clean) {
+      Pixel* dst_rows[kFewValues];
+      const Pixel* src_rows[kFewValues];
+      for (int v = 0; v <= jmax; ++v) {
+        dst_rows[v] = wave_frame_.Row(r - v);
+        src_rows[v] = source.Row(static_cast<int>(base - v));
+      }
+      if (!shift) {
+        for (int c = sp.c0; c < sp.c1; ++c) dst_rows[jitter[c]][c] = src_rows[jitter[c]][c];
+      } else {
+        for (int c = sp.c0; c < sp.c1; ++c) {
+          const int sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
+          dst_rows[jitter[c]][c] = src_rows[jitter[c]][sc];
+        }
+      }
+      return;
+    }
+  }
   for (int c = sp.c0; c < sp.c1; ++c) {
     const int64_t j = jitter[c];
     const int64_t sr64 = waving ? base - (jit ? j : 0) : base - j;

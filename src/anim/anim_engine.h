@@ -127,6 +127,7 @@ class TAnimEngine {
   std::vector<RowWave> row_waves_;  // height * 8
   std::vector<BandScratch> scratch_;
   std::array<bool, 8> jitter_moves_{};  // a jitter value of the region is not 0
+  std::array<int32_t, 8> jitter_max_{};
 };
 
 }  // namespace kx
