@@ -23,7 +23,7 @@ const Command kCommands[] = {
      "effect N [--old A --new B] [--size WxH] [--p 0,25,50,75,100] --out SHEET.png | effect --list"},
     {"render", kxtool::CmdRender,
      "render SAVER --size WxH --seconds S --fps F --out DIR [--every K] [--seed N] [--move-at S] "
-     "[--key-at S] [--directx] [--sheet FILE]"},
+     "[--key-at S] [--directx] [--sheet FILE] [--stats]"},
 };
 
 int Usage() {
