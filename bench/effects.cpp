@@ -1,4 +1,4 @@
-// One frame of every effect with a routine at 1920x1080 and P = 50, reported as a ratio to
+// One frame of every effect with a routine at 1920x1080 (or --size WxH) and P = 50, reported as a ratio to
 // a plain full-frame copy measured in the same run (the summary at the end; CPU time, so
 // that other load on the machine counts less; the fastest of three repetitions). Before
 // each frame Dst is reset to the old picture outside the timed part, as the show does.
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,7 +19,8 @@
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080, kP = 50;
+int kW = 1920, kH = 1080;
+constexpr int kP = 50;
 
 struct Pictures {
   kx::Bitmap32 old{kW, kH}, src{kW, kH}, dst{kW, kH};
@@ -64,6 +66,19 @@ void Effect(benchmark::State& state, int n) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --size WxH: the frame's size.
+  int out = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+      if (std::sscanf(argv[++i], "%dx%d", &kW, &kH) != 2 || kW < 16 || kH < 16 || kW > 16384 || kH > 16384) {
+        std::fprintf(stderr, "--size takes WIDTHxHEIGHT\n");
+        return 2;
+      }
+    } else {
+      argv[out++] = argv[i];
+    }
+  }
+  argc = out;
   benchmark::RegisterBenchmark("copy", FullCopy)->Repetitions(3);
   for (int n = 1; n <= kx::EffectCount; ++n) {
     if (!kx::Effects[n].Proc) continue;
@@ -83,7 +98,7 @@ int main(int argc, char** argv) {
   for (const auto& e : reporter.entries)
     if (e.name.rfind("copy", 0) != 0) ratios.push_back({e.seconds / copy, e.name});
   if (ratios.empty()) return 0;
-  std::printf("\nframe cost in full-frame copies (1920x1080, P = 50):\n");
+  std::printf("\nframe cost in full-frame copies (%dx%d, P = 50):\n", kW, kH);
   for (const auto& [r, name] : ratios) {
     const int n = std::atoi(name.c_str() + 7);
     std::printf("  %3d %-42s %6.2f\n", n, kx::Effects[n].Name, r);

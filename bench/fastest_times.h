@@ -19,11 +19,13 @@ class FastestTimes : public benchmark::ConsoleReporter {
     double seconds;
   };
   std::vector<Entry> entries;  // in the order the benchmarks ran
+  bool wall_clock = false;     // keep the real time instead (work spread over threads)
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
       if (r.run_type != Run::RT_Iteration || r.iterations <= 0) continue;
-      const double t = r.cpu_accumulated_time / static_cast<double>(r.iterations);
+      const double t = (wall_clock ? r.real_accumulated_time : r.cpu_accumulated_time) /
+                       static_cast<double>(r.iterations);
       const std::string name = r.run_name.function_name;
       auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.name == name; });
       if (it == entries.end()) entries.push_back({name, t});

@@ -4,11 +4,16 @@
 #include <cmath>
 #include <numbers>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "anim/anim_objects.h"
 #include "anim/rain.h"
 #include "anim/snow.h"
 #include "media/intmath.h"
 #include "media/random.h"
+#include "media/worker_pool.h"
 #include "package/region_mask.h"
 
 namespace kx {
@@ -97,7 +102,19 @@ void TAnimEngine::Prepare(bool run_workers) {
   for (int i = 0; i < 8; ++i) {
     const int range = project_->WaveParams[i].JitterRange;
     jitter_[i].assign(width_, 0);
-    for (int c = 0; c < width_; ++c) jitter_[i][c] = Random::Next(range);
+    jitter_moves_[i] = false;
+    jitter_max_[i] = 0;
+    for (int c = 0; c < width_; ++c) {
+      jitter_[i][c] = Random::Next(range);
+      jitter_moves_[i] = jitter_moves_[i] || jitter_[i][c] != 0;
+      jitter_max_[i] = std::max(jitter_max_[i], jitter_[i][c]);
+    }
+  }
+  row_waves_.assign(static_cast<size_t>(height_) * 8, RowWave{});
+  scratch_.resize(Pool().Threads());
+  for (BandScratch& s : scratch_) {
+    s.angles.assign(width_, 0);
+    s.table_valid.fill(false);
   }
   if (objects_) {
     for (int i = 0; i < objects_->Count(); ++i) {
@@ -156,11 +173,10 @@ void TAnimEngine::BuildRegionMap() {
   }
 }
 
-void TAnimEngine::DisplaceRows() {
+void TAnimEngine::ComputeRowWaves() {
   const TWaveParams& waves = project_->WaveParams;
-  const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
   double amp[8], freq[8], amp_inc[8], freq_inc[8];
-  int row_offset[8] = {}, shift_offset[8] = {}, period[8];
+  int period[8];
   for (int i = 0; i < 8; ++i) {
     const TWaveParam& w = waves[i];
     amp[i] = w.Amplitude;
@@ -174,95 +190,279 @@ void TAnimEngine::DisplaceRows() {
       freq_inc[i] = span != 0 ? freq[i] / span : freq[i];
     }
   }
-  int present[8], present_count = 0;
-  for (int i = 0; i < 8; ++i)
-    if (region_top_[i] <= region_bottom_[i]) present[present_count++] = i;
-
-  const int h = height_, wdt = width_;
-  int offset_table[360];
-  int offset_row = -1, offset_region = -1;
-  for (int r = 0; r < h; ++r) {
-    for (int k = 0; k < present_count; ++k) {
-      const int i = present[k];
-      if (r < region_top_[i] || r > region_bottom_[i]) continue;
+  const int h = height_;
+  for (int i = 0; i < 8; ++i) {
+    if (region_top_[i] > region_bottom_[i]) continue;
+    for (int r = region_top_[i]; r <= region_bottom_[i]; ++r) {
       if (waves[i].Perspective) {
         amp[i] += amp_inc[i];
         freq[i] -= 0.8 * freq_inc[i];
       }
       const int angle = RoundSafe((h - r) * freq[i] * 360 / h + phase_[i]);
-      row_offset[i] = RoundSafe(cos_table_[std::abs((angle % period[i]) % 360)] * amp[i]);
-      shift_offset[i] =
-          RoundSafe(std::cos((angle % 360) * std::numbers::pi / 180.0) * amp[i]);
-    }
-    const std::vector<Span>& spans = row_spans_[r];
-    if (spans.empty()) continue;
-    Pixel* const frame_row_r = wave_frame_.Row(r);
-    for (const Span& sp : spans) {
-      const int i = sp.region;
-      const TWaveParam& w = waves[i];
-      const bool jit = JitterApplies(w.Mode);
-      const bool col = w.Waving && ColumnWave(w.Mode);
-      const int32_t* jitter = jitter_[i].data();
-      const bool shift = w.ShiftColumns != 0;
-      // The column wave of this row: the angle grows along the row, and the offset of each
-      // whole-degree angle is the same for the whole row.
-      double col_factor = 0;
-      if (col) {
-        col_factor = h - r / 2.0;
-        if (offset_row != r || offset_region != i) {
-          for (int k = 0; k < 360; ++k) offset_table[k] = RoundSafe(cos_table_[k] * amp[i]);
-          offset_row = r;
-          offset_region = i;
-        }
-      }
-      // The common case (rows only, no jitter, no sideways shift): one source row, and
-      // every destination is the pixel itself.
-      if (w.Waving && !col && !shift && w.JitterRange <= 1) {
-        const int sr = std::min(std::max(r + row_offset[i], 0), h - 1);
-        const int16_t* map_s = region_map_.data() + static_cast<size_t>(sr) * wdt;
-        const Pixel* src = source.Row(sr);
-        for (int c = sp.c0; c < sp.c1; ++c)
-          if (map_s[c] == i) frame_row_r[c] = src[c];
-        continue;
-      }
-      // Everything the loop reads is in locals: pixel writes could otherwise alias them.
-      const bool waving = w.Waving != 0;
-      const bool x_forward = w.Mode == 3 || w.Mode == 4;
-      const int per = period[i];
-      const int shift_by = shift_offset[i];
-      const double fq = freq[i], ph = static_cast<double>(phase_[i]);
-      int offset = row_offset[i];
-      const int16_t* const map = region_map_.data();
-      // Rows that one region fills need no look at the map.
-      const int16_t* const whole = row_region_.data();
-      for (int c = sp.c0; c < sp.c1; ++c) {
-        const int j = jitter[c];
-        int sr;
-        if (waving) {
-          if (col) {
-            const int x = x_forward ? c : wdt - c - 1;
-            const int a = RoundSafe(x * fq * 0.5 * col_factor / h + ph);
-            int m = a % per;
-            if (m >= 360 || m <= -360) m %= 360;
-            offset = offset_table[m < 0 ? -m : m];
-          }
-          sr = r + offset - (jit ? j : 0);
-        } else {
-          sr = r - j;
-        }
-        sr = std::max(sr, 0);
-        int dr = std::max(jit ? r - j : r, 0);
-        int sc = c;
-        if (shift) sc = std::clamp(c - shift_by, 0, wdt - 1);
-        dr = std::min(dr, h - 1);
-        if (whole[dr] != i && map[static_cast<size_t>(dr) * wdt + sc] != i) continue;
-        sr = std::min(sr, h - 1);
-        if (whole[sr] != i && map[static_cast<size_t>(sr) * wdt + sc] != i) continue;
-        wave_frame_.Row(dr)[c] = source.Row(sr)[sc];
-      }
-      row_offset[i] = offset;  // the column wave's last value stays for later columns
+      RowWave& rw = row_waves_[static_cast<size_t>(r) * 8 + i];
+      rw.offset = RoundSafe(cos_table_[std::abs((angle % period[i]) % 360)] * amp[i]);
+      rw.shift = RoundSafe(std::cos((angle % 360) * std::numbers::pi / 180.0) * amp[i]);
+      rw.amp = amp[i];
+      rw.freq = freq[i];
     }
   }
+}
+
+// The pixels of row sr (clamped) move to row r in columns c0 .. c1 - 1, taken ShiftBy columns
+// to the left when shift is on (clamped at the picture's sides), where both the destination
+// and the source pixel of the source column belong to the region.
+void TAnimEngine::CopySpan(int r, int sr, int c0, int c1, int region, bool shift, int shift_by) {
+  const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
+  const int wdt = width_;
+  Pixel* const dst = wave_frame_.Row(r);
+  const Pixel* const src = source.Row(sr);
+  const int16_t* const map_d = region_map_.data() + static_cast<size_t>(r) * wdt;
+  const int16_t* const map_s = region_map_.data() + static_cast<size_t>(sr) * wdt;
+  const bool whole = row_region_[r] == region && row_region_[sr] == region;
+  const int16_t i = static_cast<int16_t>(region);
+  if (!shift) {
+    if (whole) {
+      std::copy(src + c0, src + c1, dst + c0);
+      return;
+    }
+    for (int c = c0; c < c1; ++c)
+      if (map_s[c] == i) dst[c] = src[c];
+    return;
+  }
+  // Columns whose source is clamped to the first column, those inside, those clamped to
+  // the last one.
+  const int64_t s = shift_by;
+  const int a = static_cast<int>(std::clamp<int64_t>(s, c0, c1));
+  const int b = static_cast<int>(std::clamp<int64_t>(s + wdt, a, c1));
+  auto edge = [&](int from, int to, int sc) {
+    if (from >= to || map_d[sc] != i || map_s[sc] != i) return;
+    std::fill(dst + from, dst + to, src[sc]);
+  };
+  edge(c0, a, 0);
+  if (whole) {
+    std::copy(src + (a - shift_by), src + (b - shift_by), dst + a);
+  } else {
+    const int16_t* const md = map_d - shift_by;
+    const int16_t* const ms = map_s - shift_by;
+    const Pixel* const sp = src - shift_by;
+    for (int c = a; c < b; ++c)
+      if (md[c] == i && ms[c] == i) dst[c] = sp[c];
+  }
+  edge(b, c1, wdt - 1);
+}
+
+// The column modes: the angle grows along the row, so each column has its own offset; the
+// source rows then differ column by column but stay within a few rows of this one.
+void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScratch& scratch) {
+  const TWaveParam& w = project_->WaveParams[sp.region];
+  const int i = sp.region;
+  const int h = height_, wdt = width_;
+  // The offset of each whole-degree angle, the same for every row of the same amplitude.
+  std::array<int32_t, 360>& table = scratch.table[i];
+  std::array<int64_t, 360>& step = scratch.step[i];
+  if (!scratch.table_valid[i] || !(scratch.table_amp[i] == rw.amp)) {
+    int lo = INT32_MAX, hi = INT32_MIN;
+    for (int k = 0; k < 360; ++k) {
+      table[k] = RoundSafe(cos_table_[k] * rw.amp);
+      step[k] = static_cast<int64_t>(table[k]) * wdt;
+      lo = std::min(lo, table[k]);
+      hi = std::max(hi, table[k]);
+    }
+    scratch.table_amp[i] = rw.amp;
+    scratch.table_min[i] = lo;
+    scratch.table_max[i] = hi;
+    scratch.table_valid[i] = true;
+  }
+  const bool x_forward = w.Mode == 3 || w.Mode == 4;
+  const double fq = rw.freq, ph = static_cast<double>(phase_[i]);
+  const double col_factor = h - r / 2.0;
+  const int n = sp.c1 - sp.c0;
+  int32_t* const angle = scratch.angles.data();
+  // x = c or wdt - 1 - c; the angle is Round(x * fq * 0.5 * col_factor / h + ph), evaluated
+  // in this order (two columns at a time where the processor has the instructions).
+  const int x0 = x_forward ? sp.c0 : wdt - 1 - sp.c0, dx = x_forward ? 1 : -1;
+  int k = 0;
+#if defined(__SSE2__)
+  {
+    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
+    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
+    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
+    const __m128d step2 = _mm_set1_pd(2.0 * dx);
+    __m128d vx = _mm_set_pd(x0 + dx, x0);
+    for (; k + 2 <= n; k += 2) {
+      __m128d v = _mm_mul_pd(vx, vfq);
+      v = _mm_mul_pd(v, half);
+      v = _mm_mul_pd(v, vcf);
+      v = _mm_div_pd(v, vh);
+      v = _mm_add_pd(v, vph);
+      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(angle + k), _mm_cvttpd_epi32(v));
+      vx = _mm_add_pd(vx, step2);
+    }
+  }
+#endif
+  for (; k < n; ++k) angle[k] = RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph);
+  // The angle's remainder by the period and then by 360 equals that of its magnitude, with
+  // the sign of the angle, and the table is even: a division by a fixed number is a
+  // multiplication (the remainder of a 32-bit value by a 32-bit divisor, exactly).
+  const int per = w.Period == 0 ? 360 : w.Period;
+  const uint32_t divisor = static_cast<uint32_t>(per < 0 ? -static_cast<int64_t>(per) : per);
+  const uint64_t magic = UINT64_C(0xFFFFFFFFFFFFFFFF) / divisor + 1;
+  const bool fold360 = divisor > 360;
+  const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
+  Pixel* const dst = wave_frame_.Row(r);
+  const int16_t* const map = region_map_.data();
+  const int16_t* const map_d = map + static_cast<size_t>(r) * wdt;
+  const int16_t* const whole = row_region_.data();
+  const bool shift = w.ShiftColumns != 0;
+  const int shift_by = rw.shift;
+  const int16_t ri = static_cast<int16_t>(i);
+  auto fold = [&](int32_t a) -> uint32_t {
+    const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
+    if (divisor == 360) return u % 360;
+    const uint32_t m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+    return fold360 ? m % 360 : m;
+  };
+  // Every row a column can come from lies inside the picture and wholly inside the region:
+  // nothing to clamp and no mask to look at.
+  const int lo = scratch.table_min[i], hi = scratch.table_max[i];
+  bool clean = !shift && r + lo >= 0 && r + hi <= h - 1;
+  for (int y = r + lo; clean && y <= r + hi; ++y) clean = whole[y] == ri;
+  if (clean) {
+    const Pixel* const src = source.Row(r);
+    const int64_t* const st = step.data();
+    for (int k2 = 0; k2 < n; ++k2) {
+      const int c = sp.c0 + k2;
+      dst[c] = src[c + st[fold(angle[k2])]];
+    }
+    return;
+  }
+  for (int k2 = 0; k2 < n; ++k2) {
+    const int c = sp.c0 + k2;
+    const int sr = std::clamp(r + table[fold(angle[k2])], 0, h - 1);
+    int sc = c;
+    if (shift) sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
+    if (whole[r] != ri && map_d[sc] != ri) continue;
+    if (whole[sr] != ri && map[static_cast<size_t>(sr) * wdt + sc] != ri) continue;
+    dst[c] = source.Row(sr)[sc];
+  }
+}
+
+// Everything else: the still regions (the source row moves by the column's jitter) and the
+// row modes with jitter, which moves both the source and the destination row of a column.
+void TAnimEngine::JitterSpan(int r, const Span& sp, const RowWave& rw) {
+  const TWaveParam& w = project_->WaveParams[sp.region];
+  const int i = sp.region;
+  const int h = height_, wdt = width_;
+  const bool jit = JitterApplies(w.Mode);
+  const bool waving = w.Waving != 0;
+  const bool shift = w.ShiftColumns != 0;
+  const int shift_by = rw.shift;
+  const int64_t base = waving ? static_cast<int64_t>(r) + rw.offset : r;
+  const int32_t* const jitter = jitter_[i].data();
+  const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
+  const int16_t* const map = region_map_.data();
+  const int16_t* const whole = row_region_.data();
+  const int16_t ri = static_cast<int16_t>(i);
+  // A few jitter values, and every row they reach lies inside the picture and wholly in the
+  // region: the rows of each value are looked up once, and the mask not at all.
+  constexpr int kFewValues = 32;
+  const int jmax = jitter_max_[i];
+  if (jit && jmax < kFewValues && base - jmax >= 0 && base <= h - 1 && r - jmax >= 0) {
+    bool clean = true;
+    for (int v = 0; v <= jmax && clean; ++v)
+      clean = whole[r - v] == ri && whole[base - v] == ri;
+    if (clean) {
+      Pixel* dst_rows[kFewValues];
+      const Pixel* src_rows[kFewValues];
+      for (int v = 0; v <= jmax; ++v) {
+        dst_rows[v] = wave_frame_.Row(r - v);
+        src_rows[v] = source.Row(static_cast<int>(base - v));
+      }
+      if (!shift) {
+        for (int c = sp.c0; c < sp.c1; ++c) dst_rows[jitter[c]][c] = src_rows[jitter[c]][c];
+      } else {
+        for (int c = sp.c0; c < sp.c1; ++c) {
+          const int sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
+          dst_rows[jitter[c]][c] = src_rows[jitter[c]][sc];
+        }
+      }
+      return;
+    }
+  }
+  for (int c = sp.c0; c < sp.c1; ++c) {
+    const int64_t j = jitter[c];
+    const int64_t sr64 = waving ? base - (jit ? j : 0) : base - j;
+    const int sr = static_cast<int>(std::clamp<int64_t>(sr64, 0, h - 1));
+    const int dr = jit ? static_cast<int>(std::clamp<int64_t>(r - j, 0, h - 1)) : r;
+    int sc = c;
+    if (shift) sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
+    if (whole[dr] != ri && map[static_cast<size_t>(dr) * wdt + sc] != ri) continue;
+    if (whole[sr] != ri && map[static_cast<size_t>(sr) * wdt + sc] != ri) continue;
+    wave_frame_.Row(dr)[c] = source.Row(sr)[sc];
+  }
+}
+
+void TAnimEngine::DisplaceBand(int r0, int r1, BandScratch& scratch) {
+  const TWaveParams& waves = project_->WaveParams;
+  const int h = height_;
+  for (int r = r0; r < r1; ++r) {
+    for (const Span& sp : row_spans_[r]) {
+      const int i = sp.region;
+      const TWaveParam& w = waves[i];
+      const RowWave& rw = row_waves_[static_cast<size_t>(r) * 8 + i];
+      const bool col = w.Waving && ColumnWave(w.Mode);
+      const bool moves_rows = JitterApplies(w.Mode) ? jitter_moves_[i] : false;
+      if (col) {
+        ColumnSpan(r, sp, rw, scratch);
+      } else if (w.Waving && !moves_rows) {
+        // One source row for the whole run.
+        CopySpan(r, std::clamp(r + rw.offset, 0, h - 1), sp.c0, sp.c1, i, w.ShiftColumns != 0, rw.shift);
+      } else {
+        JitterSpan(r, sp, rw);
+      }
+    }
+  }
+}
+
+void TAnimEngine::DisplaceRows() {
+  ComputeRowWaves();
+  // Jitter in a rows mode writes into the rows above: those frames are drawn on one thread
+  // so that the rows keep their order.
+  bool one_band = false;
+  for (int i = 0; i < 8; ++i)
+    if (region_top_[i] <= region_bottom_[i] && JitterApplies(project_->WaveParams[i].Mode) && jitter_moves_[i])
+      one_band = true;
+  const bool copy = weather_on_ || HasObjects();
+  const bool copy_rows = copy && composite_.Width() == width_ && composite_.Height() == height_;
+  WorkerPool& pool = Pool();
+  if (scratch_.size() < static_cast<size_t>(pool.Threads())) {  // the thread count changed
+    scratch_.resize(pool.Threads());
+    for (BandScratch& s : scratch_) s.angles.resize(width_);
+  }
+  auto band = [&](int b, int r0, int r1) {
+    DisplaceBand(r0, r1, scratch_[b]);
+    if (copy_rows && !one_band)
+      std::copy(wave_frame_.Row(r0), wave_frame_.Row(r0) + static_cast<size_t>(r1 - r0) * width_, composite_.Row(r0));
+  };
+  pool.ForBands(height_, band, one_band ? 1 : 0);
+  if (copy && (!copy_rows || one_band)) composite_.Assign(wave_frame_);
+}
+
+WorkerPool& TAnimEngine::Pool() {
+  const int want = threads_ > 0 ? threads_ : WorkerPool::DefaultThreads();
+  if (!pool_ || pool_->Threads() != want) pool_ = std::make_unique<WorkerPool>(want);
+  return *pool_;
+}
+
+void TAnimEngine::SetThreads(int threads) {
+  threads_ = threads < 0 ? 0 : threads;
+  if (pool_ && pool_->Threads() != (threads_ > 0 ? threads_ : WorkerPool::DefaultThreads())) pool_.reset();
+}
+
+int TAnimEngine::Threads() const {
+  return threads_ > 0 ? threads_ : (pool_ ? pool_->Threads() : WorkerPool::DefaultThreads());
 }
 
 void TAnimEngine::Step() {
@@ -281,7 +481,6 @@ void TAnimEngine::Step() {
     phase_[i] = std::clamp<int64_t>(phase_[i] + (PhaseRunsDown(w.Mode) ? -delta : delta), -kLimit, kLimit);
   }
 
-  if (weather_on_ || HasObjects()) composite_.Assign(wave_frame_);
   DrawObjects(dt);
   if (weather_on_) {
     const TWeatherParam& w = project_->Weather;

@@ -16,6 +16,8 @@
 
 namespace kx {
 
+class WorkerPool;
+
 class TAnimObjects;
 class TSnow;
 class TRain;
@@ -28,6 +30,12 @@ class TAnimEngine {
   ~TAnimEngine();
   TAnimEngine(const TAnimEngine&) = delete;
   TAnimEngine& operator=(const TAnimEngine&) = delete;
+
+  // The number of threads that draw a step (the calling one included); 0, the default,
+  // takes one per processor (at most 8). The frames do not depend on it. The engine's
+  // worker threads start with the first Prepare and stop when the engine is destroyed.
+  void SetThreads(int threads);
+  int Threads() const;
 
   // The clock of the animation, passed on to the objects by Prepare.
   void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -64,9 +72,30 @@ class TAnimEngine {
     int c0, c1;  // columns c0 .. c1 - 1
     int region;
   };
+  // The values of the wave formula for one row of one region, computed once per step.
+  struct RowWave {
+    int offset = 0;  // the row's displacement
+    int shift = 0;   // the sideways shift of ShiftColumns
+    double amp = 0, freq = 0;
+  };
+  // The working memory of one band of rows.
+  struct BandScratch {
+    std::vector<int32_t> angles;             // the column wave's angle of each column
+    std::array<std::array<int32_t, 360>, 8> table;  // offset of each whole-degree angle
+    std::array<std::array<int64_t, 360>, 8> step;   // the same in pixels (offset * width)
+    std::array<int32_t, 8> table_min{}, table_max{};
+    std::array<double, 8> table_amp{};
+    std::array<bool, 8> table_valid{};
+  };
   void PrepareReflection();
   void BuildRegionMap();
+  void ComputeRowWaves();
   void DisplaceRows();
+  void DisplaceBand(int r0, int r1, BandScratch& scratch);
+  void ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScratch& scratch);
+  void JitterSpan(int r, const Span& sp, const RowWave& rw);
+  void CopySpan(int r, int sr, int c0, int c1, int region, bool shift, int shift_by);
+  WorkerPool& Pool();
   void DrawObjects(int64_t dt);
   bool HasObjects() const;
   uint32_t Now() const { return clock_(); }
@@ -93,6 +122,12 @@ class TAnimEngine {
   bool any_reflection_ = false;
   bool prepared_ = false;
   std::array<double, 361> cos_table_{};
+  int threads_ = 0;
+  std::unique_ptr<WorkerPool> pool_;
+  std::vector<RowWave> row_waves_;  // height * 8
+  std::vector<BandScratch> scratch_;
+  std::array<bool, 8> jitter_moves_{};  // a jitter value of the region is not 0
+  std::array<int32_t, 8> jitter_max_{};
 };
 
 }  // namespace kx

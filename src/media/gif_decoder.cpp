@@ -138,7 +138,10 @@ bool GifImage::FirstFrame(Bitmap32& out, std::string& error) const {
   return true;
 }
 
-bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& error) {
+namespace {
+
+// Reads the frames of the stream, at most max_frames of them (0: all).
+bool DecodeGifFrames(const uint8_t* data, size_t size, GifImage& out, std::string& error, size_t max_frames) {
   out = GifImage{};
   if (!data || size < 13) {
     error = "GIF: file too short";
@@ -231,6 +234,7 @@ bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& err
     }
     out.frames.push_back(std::move(f));
     // giflib keeps a copy of every image description; the pixels are ours.
+    if (max_frames > 0 && out.frames.size() >= max_frames) break;
   }
   int close_code = 0;
   DGifCloseFile(gif, &close_code);
@@ -247,9 +251,16 @@ bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& err
   return ok;
 }
 
+}  // namespace
+
+bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& error) {
+  return DecodeGifFrames(data, size, out, error, 0);
+}
+
 bool DecodeGifStill(const uint8_t* data, size_t size, Bitmap32& out, std::string& error) {
+  // The still needs the first frame only: the rest of the stream is not read.
   GifImage image;
-  if (!DecodeGif(data, size, image, error)) return false;
+  if (!DecodeGifFrames(data, size, image, error, 1)) return false;
   return image.FirstFrame(out, error);
 }
 

@@ -58,7 +58,8 @@ struct GifImage {
 
 bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& error);
 
-// The still picture of a GIF file: its first frame.
+// The still picture of a GIF file: its first frame (the frames after it are not read, so a
+// damage further on in the stream does not matter).
 bool DecodeGifStill(const uint8_t* data, size_t size, Bitmap32& out, std::string& error);
 
 }  // namespace kx

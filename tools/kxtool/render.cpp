@@ -4,11 +4,17 @@
 //
 //   kxtool render SAVER --size WxH --seconds S --fps F (--out DIR | --video FILE)
 //                 [--every K] [--seed N] [--frame-cost MS] [--move-at SECONDS]
-//                 [--key-at SECONDS] [--directx] [--sheet FILE]
+//                 [--key-at SECONDS] [--directx] [--sheet FILE] [--stats]
+//
+// --stats prints, for each kind of step (a still picture, a living picture, a transition
+// frame), the median and 99th percentile of the real time the show's own work took before
+// the step was presented (writing the PNG pictures left out).
 //
 // A video (.mp4, .webm or .gif by its name) gets the frames at the times the PNG pictures
 // would have, and the project's music as its sound track when the show has music: the first
 // track of the list, repeated to the video's length.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +55,36 @@ struct Options {
   int frameCost = 8;
   double moveAt = -1, keyAt = -1;
   bool directx = false;
+  bool stats = false;
+};
+
+// Real time of the show's work per kind of presented step.
+class StepTimes {
+ public:
+  enum Kind { kStill, kLiving, kTransition, kKinds };
+  void Mark() { since_ = std::chrono::steady_clock::now(); }
+  void Add(Kind k) {
+    times_[k].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since_).count());
+  }
+  void Print(int width, int height) {
+    static const char* kNames[] = {"still", "living", "transition frame"};
+    std::printf("step times at %dx%d (real time of the work, ms):\n", width, height);
+    for (int k = 0; k < kKinds; ++k) {
+      std::vector<double>& t = times_[k];
+      if (t.empty()) {
+        std::printf("  %-17s none\n", kNames[k]);
+        continue;
+      }
+      std::sort(t.begin(), t.end());
+      const size_t p99 = std::min(t.size() - 1, (t.size() * 99) / 100);
+      std::printf("  %-17s %6zu steps, median %7.2f, 99th percentile %7.2f\n", kNames[k], t.size(),
+                  t[t.size() / 2], t[p99]);
+    }
+  }
+
+ private:
+  std::chrono::steady_clock::time_point since_ = std::chrono::steady_clock::now();
+  std::vector<double> times_[kKinds];
 };
 
 class HeadlessHost final : public kx::ShowHost {
@@ -62,15 +98,26 @@ class HeadlessHost final : public kx::ShowHost {
   void Sleep(int ms) override {
     now_ += static_cast<uint32_t>(ms);
     Capture();
+    times_.Mark();
   }
   void ProcessMessages() override {
     Capture();
     Inject();
+    times_.Mark();
   }
-  void DrawToWindow(const kx::Bitmap32&, int, int) override { now_ += static_cast<uint32_t>(o_.frameCost); }
+  void DrawToWindow(const kx::Bitmap32& b, int, int) override { Presented(b); }
   void FillBlack() override {}
   bool StartDirectDraw() override { return o_.directx; }
-  void DrawToSurface(const kx::Bitmap32&) override { now_ += static_cast<uint32_t>(o_.frameCost); }
+  void DrawToSurface(const kx::Bitmap32& b) override { Presented(b); }
+  // A transition frame presents the screen itself; a show step the picture or the frame.
+  void Presented(const kx::Bitmap32& b) {
+    if (session_)
+      times_.Add(&b == &session_->Screen() ? StepTimes::kTransition
+                 : session_->IsStillPicture() ? StepTimes::kStill : StepTimes::kLiving);
+    now_ += static_cast<uint32_t>(o_.frameCost);
+    times_.Mark();
+  }
+  StepTimes& Times() { return times_; }
   void ShowError(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
   void RequestClose() override {
     if (session_ && session_->CloseQuery()) closed_ = true;
@@ -157,6 +204,7 @@ class HeadlessHost final : public kx::ShowHost {
   bool video_failed_ = false;
   std::string black_;
   bool closed_ = false;
+  StepTimes times_;
 };
 
 bool ParseSize(const std::string& s, int& w, int& h) {
@@ -261,7 +309,7 @@ std::string VideoCommand(const Options& o, const std::string& format, const std:
 
 const char kRenderUsage[] =
     "render SAVER --size WxH --seconds S --fps F (--out DIR | --video FILE) [--every K] [--seed N]\n"
-    "       [--frame-cost MS] [--move-at S] [--key-at S] [--directx] [--sheet FILE]\n"
+    "       [--frame-cost MS] [--move-at S] [--key-at S] [--directx] [--sheet FILE] [--stats]\n"
     "      runs the show headless and writes its frames as PNG pictures into DIR, or as a video\n"
     "      (.mp4, .webm or .gif; needs the ffmpeg program) with the project's music";
 
@@ -280,6 +328,7 @@ int CmdRender(const Args& args) {
     else if (a == "--move-at") o.moveAt = std::atof(value().c_str());
     else if (a == "--key-at") o.keyAt = std::atof(value().c_str());
     else if (a == "--directx") o.directx = true;
+    else if (a == "--stats") o.stats = true;
     else if (a == "--out") o.out = value();
     else if (a == "--video") o.video = value();
     else if (a == "--sheet") o.sheet = value();
@@ -383,6 +432,7 @@ int CmdRender(const Args& args) {
                 session.TransitionsRun());
     if (host.Closed()) std::printf("; the show closed at %.3f s", host.Elapsed() / 1000.0);
     std::printf("\n");
+    if (o.stats) host.Times().Print(o.width, o.height);
     if (!o.sheet.empty() && !WriteSheet(host.Files(), o.sheet)) {
       std::fprintf(stderr, "kxtool render: cannot write the sheet %s\n", o.sheet.c_str());
       rc = 1;

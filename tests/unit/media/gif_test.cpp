@@ -71,6 +71,15 @@ TEST(GifDecoderTest, StillPictureIsTheFirstFrame) {
   ASSERT_EQ(still.Width(), 2);
   EXPECT_EQ(still.GetPixel(0, 0), MakePixel(0, 0, 0));  // transparent shows black
   EXPECT_EQ(still.GetPixel(1, 0), R);
+
+  // The frames after the first are not read: the still of an animation is its first
+  // composed frame, and damage further on in the stream does not matter.
+  const std::vector<uint8_t> four = FourFrames();
+  for (size_t cut : {size_t{0}, size_t{6}, size_t{30}}) {
+    const std::vector<uint8_t> part(four.begin(), four.end() - cut);
+    ASSERT_TRUE(DecodeGifStill(part.data(), part.size(), still, error)) << cut << " " << error;
+    ExpectFrame(still, {R, R, R, R, R, R, R, R}, "first frame");
+  }
 }
 
 TEST(GifDecoderTest, InterlacedRowsAndLocalPalette) {
