@@ -11,6 +11,9 @@ namespace {
 constexpr int64_t kMaxScreenPixels = int64_t{1} << 26;   // one picture
 constexpr int64_t kMaxTotalPixels = int64_t{1} << 26;    // all composed frames together
 constexpr int64_t kMaxIndexBytes = int64_t{1} << 28;     // all frames' indices together
+// LZW codes are at most 12 bits and one code stands for at most 4096 pixels, so a byte of
+// the stream describes fewer than 4096 pixels: sizes beyond that are not in the file.
+constexpr int64_t kMaxPixelsPerByte = 4096;
 
 struct MemoryReader {
   const uint8_t* data;
@@ -159,7 +162,8 @@ bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& err
   int64_t index_bytes = 0;
   GraphicsControlBlock gcb{};
   bool have_gcb = false;
-  if (static_cast<int64_t>(out.width) * out.height > kMaxScreenPixels) {
+  if (static_cast<int64_t>(out.width) * out.height > kMaxScreenPixels ||
+      static_cast<int64_t>(out.width) * out.height > static_cast<int64_t>(size) * kMaxPixelsPerByte) {
     error = "GIF: picture too large";
     ok = false;
   }
@@ -210,6 +214,10 @@ bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& err
     if (f.width <= 0 || f.height <= 0 || n > kMaxScreenPixels || index_bytes + n > kMaxIndexBytes) {
       error = "GIF: bad frame size";
       ok = false;
+      break;
+    }
+    if (n > static_cast<int64_t>(size - reader.pos + 1) * kMaxPixelsPerByte) {
+      broken = true;  // the rest of the stream cannot hold this frame
       break;
     }
     index_bytes += n;
