@@ -250,6 +250,13 @@ bool DecodeGif(const uint8_t* data, size_t size, GifImage& out, std::string& err
     // A zero logical screen: take the first frame's extent.
     out.width = out.frames[0].left + out.frames[0].width;
     out.height = out.frames[0].top + out.frames[0].height;
+    // The frame's offsets are not pixels of the stream: the extent is held to the same
+    // limits as a logical screen.
+    const int64_t pixels = static_cast<int64_t>(out.width) * out.height;
+    if (pixels > kMaxScreenPixels || pixels > static_cast<int64_t>(size) * kMaxPixelsPerByte) {
+      error = "GIF: picture too large";
+      ok = false;
+    }
   }
   if (!ok) out = GifImage{};
   return ok;

@@ -113,6 +113,9 @@ TEST(GifDecoderTest, DamagedStreams) {
       }
     bad.push_back({"frame beyond the data", frame});
   }
+  // A zero logical screen takes the first frame's extent, offsets included: held to the
+  // same limits.
+  bad.push_back({"zero screen, frame far off", BuildGif(0, 0, kPalette, {{30000, 30000, 1, 1, {1}}}, -1)});
   for (auto& [name, bytes] : bad) {
     EXPECT_FALSE(DecodeGif(bytes.data(), bytes.size(), image, error)) << name;
     EXPECT_TRUE(image.frames.empty()) << name;
