@@ -58,7 +58,12 @@ bool ConfigController::SettingsAccessAllowed() const {
 }
 
 void ConfigController::ReportWriteFailure(const WriteResult& r) {
-  if (!r.ok) host_.ReportError("The settings cannot be saved: the file \"" + r.path + "\" cannot be written.");
+  if (r.ok) return;
+  if (r.unreadable)
+    host_.ReportError("The settings cannot be saved: the file \"" + r.path +
+                      "\" cannot be read. Nothing was changed.");
+  else
+    host_.ReportError("The settings cannot be saved: the file \"" + r.path + "\" cannot be written.");
 }
 
 bool ConfigController::LoadWindowSettings(DialogSettings& out) {

@@ -13,7 +13,7 @@ using TEffectProc = void (*)(Bitmap32& Dst, const Bitmap32& Src, int Width, int 
 
 struct TEffect {
   const char* Name;
-  TEffectProc Proc;  // null while an effect has no routine
+  TEffectProc Proc;  // never null in the table
 };
 
 constexpr int EffectCount = 169;

@@ -1,6 +1,6 @@
 // The effect table: 169 numbered transition effects, each a name and a routine.
 // Effects[N] is effect number N (1..169); the numbers are what a project's transition
-// list stores, so they never change. An entry whose Proc is null has no routine yet.
+// list stores, so they never change. Every entry has a routine (checked when compiled).
 #pragma once
 
 #include <array>

@@ -176,6 +176,18 @@ bool DecodeBmp(const uint8_t* data, size_t size, Bitmap32& out, std::string& err
   if (start >= size) return Fail(error, "no pixel data");
   const uint8_t* pix = data + start;
   const size_t avail = size - start;
+  // The size is checked against what the file can hold before anything is allocated: every
+  // stored row of an uncompressed picture is in the file; a run-length stream ends each row
+  // with a 2-byte marker and a 2-byte run gives at most 255 pixels.
+  const size_t stride = ((static_cast<size_t>(width) * static_cast<size_t>(bpp) + 31) / 32) * 4;
+  if (rle) {
+    if (static_cast<uint64_t>(height) * 2 > avail ||
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > uint64_t{avail} * 128) {
+      return Fail(error, "pixel data ended early");
+    }
+  } else if (stride * static_cast<uint64_t>(height) > avail) {
+    return Fail(error, "pixel data ended early");
+  }
   if (!out.SetSize(static_cast<int>(width), static_cast<int>(height))) {
     return Fail(error, "picture too large");
   }
@@ -189,11 +201,6 @@ bool DecodeBmp(const uint8_t* data, size_t size, Bitmap32& out, std::string& err
     return true;
   }
 
-  const size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
-  if (stride * static_cast<size_t>(h) > avail) {
-    out.SetSize(0, 0);
-    return Fail(error, "pixel data ended early");
-  }
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   const Pixel black = MakePixel(0, 0, 0);
   for (int y = 0; y < h; ++y) {

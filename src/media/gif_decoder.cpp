@@ -11,6 +11,9 @@ namespace {
 constexpr int64_t kMaxScreenPixels = int64_t{1} << 26;   // one picture
 constexpr int64_t kMaxTotalPixels = int64_t{1} << 26;    // all composed frames together
 constexpr int64_t kMaxIndexBytes = int64_t{1} << 28;     // all frames' indices together
+// LZW codes are at most 12 bits and one code stands for at most 4096 pixels, so a byte of
+// the stream describes fewer than 4096 pixels: sizes beyond that are not in the file.
+constexpr int64_t kMaxPixelsPerByte = 4096;
 
 struct MemoryReader {
   const uint8_t* data;
@@ -162,7 +165,8 @@ bool DecodeGifFrames(const uint8_t* data, size_t size, GifImage& out, std::strin
   int64_t index_bytes = 0;
   GraphicsControlBlock gcb{};
   bool have_gcb = false;
-  if (static_cast<int64_t>(out.width) * out.height > kMaxScreenPixels) {
+  if (static_cast<int64_t>(out.width) * out.height > kMaxScreenPixels ||
+      static_cast<int64_t>(out.width) * out.height > static_cast<int64_t>(size) * kMaxPixelsPerByte) {
     error = "GIF: picture too large";
     ok = false;
   }
@@ -215,6 +219,10 @@ bool DecodeGifFrames(const uint8_t* data, size_t size, GifImage& out, std::strin
       ok = false;
       break;
     }
+    if (n > static_cast<int64_t>(size - reader.pos + 1) * kMaxPixelsPerByte) {
+      broken = true;  // the rest of the stream cannot hold this frame
+      break;
+    }
     index_bytes += n;
     f.palette = ToPalette(gif->Image.ColorMap);
     if (have_gcb) {
@@ -246,6 +254,13 @@ bool DecodeGifFrames(const uint8_t* data, size_t size, GifImage& out, std::strin
     // A zero logical screen: take the first frame's extent.
     out.width = out.frames[0].left + out.frames[0].width;
     out.height = out.frames[0].top + out.frames[0].height;
+    // The frame's offsets are not pixels of the stream: the extent is held to the same
+    // limits as a logical screen.
+    const int64_t pixels = static_cast<int64_t>(out.width) * out.height;
+    if (pixels > kMaxScreenPixels || pixels > static_cast<int64_t>(size) * kMaxPixelsPerByte) {
+      error = "GIF: picture too large";
+      ok = false;
+    }
   }
   if (!ok) out = GifImage{};
   return ok;

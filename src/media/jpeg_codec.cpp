@@ -70,6 +70,15 @@ bool StartDecode(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t
     info->height = static_cast<int>(cinfo.image_height);
   }
   if (header_only) return true;
+  // Every 8 x 8 block of every scan costs at least a bit or two of entropy-coded data, so a
+  // stream far too short for the size it declares is refused before anything is allocated.
+  constexpr int64_t kMaxPixelsPerByte = 1024;
+  if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height >
+      static_cast<int64_t>(size) * kMaxPixelsPerByte) {
+    std::snprintf(err.message, sizeof err.message, "data too short for a %ux%u picture",
+                  cinfo.image_width, cinfo.image_height);
+    return false;
+  }
   cinfo.scale_num = JpegScaleFor(cinfo.image_width, cinfo.image_height, min_w, min_h);
   cinfo.scale_denom = 8;
   *cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;

@@ -27,6 +27,17 @@ int RegionOfPixel(Pixel p) {
 bool DecodeRegionMask(const std::vector<int32_t>& runs, Bitmap32& mask, std::string& error) {
   mask.SetSize(0, 0);
   if (runs.size() < 2) return true;
+  // The size is checked against what the runs describe before the mask is allocated: the
+  // writer covers every pixel with a run, so only a small mask may be left (partly) uncovered.
+  constexpr int64_t kMaxUncoveredPixels = int64_t{1} << 22;
+  constexpr int64_t kMaxBitmapPixels = int64_t{1} << 28;  // the largest bitmap there is
+  int64_t covered = 0;
+  for (size_t i = 2; i < runs.size(); ++i) covered += std::max<int32_t>(runs[i], 0) / 10;
+  const int64_t pixels = int64_t{runs[0]} * runs[1];
+  if (runs[0] > 0 && runs[1] > 0 && pixels > std::max(covered, kMaxUncoveredPixels)) {
+    error = pixels > kMaxBitmapPixels ? "region mask too large" : "region runs do not cover the mask";
+    return false;
+  }
   if (!mask.SetSize(runs[0], runs[1])) {
     error = "region mask too large";
     return false;

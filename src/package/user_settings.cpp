@@ -10,22 +10,55 @@ namespace kx {
 namespace {
 const char kSetting[] = "Setting";
 
-// Loads the file the writers change, lets edit change it and saves it: the per-user copy
-// when it exists, else the file beside the saver, falling back to the per-user copy when
-// that cannot be written.
+// Reads a settings file; false when it exists but cannot be read (or is far too large).
+bool LoadSettingsFile(const std::string& path, IniFile& ini) {
+  ini = IniFile();
+  if (!fs::FileExists(path)) return true;
+  std::string text;
+  if (!fs::ReadFile(path, text, kMaxUserSettingsBytes)) return false;
+  ini = IniFile::Parse(text);
+  return true;
+}
+
+// A short fixed hash of the saver's folder (ignoring case and the kind of separator, as
+// the file system does), eight hexadecimal digits.
+std::string FolderHash(std::string_view folder) {
+  uint32_t h = 2166136261u;  // FNV-1a
+  for (char c : UpperCase(folder)) {
+    if (c == '/') c = '\\';
+    h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+  }
+  static const char digits[] = "0123456789ABCDEF";
+  std::string s(8, '0');
+  for (int i = 7; i >= 0; --i, h >>= 4) s[static_cast<size_t>(i)] = digits[h & 15];
+  return s;
+}
+
+// Loads the file readers read, lets edit change it and saves it beside the saver, or in
+// the per-user copy when the file beside the saver cannot be written.
 WriteResult Update(const UserSettingsLocation& where, const std::function<void(IniFile&)>& edit) {
   WriteResult r;
-  const bool perUserExists = !where.perUser.empty() && fs::FileExists(where.perUser);
-  const std::string first = perUserExists ? where.perUser : where.besideSaver;
+  const std::string source = where.ReadPath();
   IniFile ini;
-  ini.LoadFromFile(first);
+  if (!LoadSettingsFile(source, ini)) {
+    r.unreadable = true;
+    r.path = source;
+    return r;
+  }
   edit(ini);
-  r.path = first;
-  r.ok = ini.SaveToFile(first);
-  if (!r.ok && !perUserExists && !where.perUser.empty()) {
+  // Written whole or not at all: a failed write leaves no cut file behind.
+  const std::string text = ini.ToText();
+  r.path = where.besideSaver;
+  r.ok = fs::WriteFile(where.besideSaver, text);
+  if (r.ok) {
+    // The file beside the saver is in use (again): the per-user copy would hide it.
+    if (!where.perUser.empty() && fs::FileExists(where.perUser)) fs::DeleteFile(where.perUser);
+    return r;
+  }
+  if (!where.perUser.empty()) {
     fs::MakeDirectory(FolderPart(where.perUser));
     r.path = where.perUser;
-    r.ok = ini.SaveToFile(where.perUser);
+    r.ok = fs::WriteFile(where.perUser, text);
   }
   return r;
 }
@@ -41,12 +74,19 @@ UserSettingsLocation UserSettingsLocation::For(const std::string& modulePath,
                                                const std::string& perUserFolder) {
   UserSettingsLocation w;
   w.besideSaver = UserSettingsPathOf(modulePath);
-  if (!perUserFolder.empty()) w.perUser = perUserFolder + FileNamePart(w.besideSaver);
+  if (!perUserFolder.empty()) {
+    const std::string name = FileNamePart(w.besideSaver);  // "Garden.ini"
+    const std::string stem = name.substr(0, name.size() - 4);
+    w.perUser = perUserFolder + stem + "-" + FolderHash(FolderPart(w.besideSaver)) + ".ini";
+    w.olderPerUser = perUserFolder + name;
+  }
   return w;
 }
 
 std::string UserSettingsLocation::ReadPath() const {
   if (!perUser.empty() && fs::FileExists(perUser)) return perUser;
+  if (fs::FileExists(besideSaver)) return besideSaver;
+  if (!olderPerUser.empty() && fs::FileExists(olderPerUser)) return olderPerUser;
   return besideSaver;
 }
 
@@ -54,7 +94,7 @@ bool UserSettingsExist(const UserSettingsLocation& where) { return fs::FileExist
 
 IniFile LoadUserSettings(const UserSettingsLocation& where) {
   IniFile ini;
-  ini.LoadFromFile(where.ReadPath());
+  LoadSettingsFile(where.ReadPath(), ini);
   return ini;
 }
 
@@ -62,7 +102,7 @@ void ReadUserSettings(TKXCProject& project, const UserSettingsLocation& where) {
   const std::string path = where.ReadPath();
   if (!fs::FileExists(path)) return;
   IniFile ini;
-  ini.LoadFromFile(path);
+  LoadSettingsFile(path, ini);
   ApplyUserSettings(project, ini);
 }
 

@@ -1,10 +1,20 @@
 // The user's own choices, kept in a profile file beside the saver (Garden.scr gives
 // Garden.ini) and laid over the project settings before a show. When the folder beside
 // the saver cannot be written (a saver installed in a protected system folder), the
-// writers keep a per-user copy under the user's application data folder instead, and
-// every reader reads that per-user copy first whenever it exists.
+// writers keep a per-user copy under the user's application data folder instead. That
+// copy is named after the saver's folder as well as its name ("Garden-1A2B3C4D.ini"), so
+// two savers of the same name in different folders never share one.
+// Readers read the per-user copy when it exists, else the file beside the saver, else a
+// per-user copy under the older name without the folder ("Garden.ini"), so that settings
+// kept by earlier versions are not lost.
+// Writers load the file readers read, change it and always try the file beside the saver
+// first: once it can be written again (a saver moved out of a protected folder), the
+// per-user copy is removed and the file beside the saver is the one in use again. A file
+// that exists but cannot be read at the moment of a write is not replaced: nothing is
+// written (the write would keep only the keys being changed).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,11 +32,13 @@ int SpeedIndexOf(int percent);
 struct UserSettingsLocation {
   std::string besideSaver;  // UserSettingsPath: the saver's long path cut before its last "." + ".ini"
   std::string perUser;      // the per-user copy ("" when the platform has no such folder)
+  std::string olderPerUser; // the per-user copy's name in earlier versions (only read)
 
   // The locations for a saver: perUserFolder is the per-user application folder of the
   // engine (ending with its separator), or "".
   static UserSettingsLocation For(const std::string& modulePath, const std::string& perUserFolder);
-  // The file readers use: the per-user copy when it exists, else the one beside the saver.
+  // The file readers use: the per-user copy when it exists, else the one beside the saver
+  // when it exists, else the older per-user copy when it exists, else the one beside the saver.
   std::string ReadPath() const;
 };
 
@@ -56,9 +68,14 @@ struct DialogSettings {
   std::vector<std::string> MusicList;
 };
 
-// The outcome of a write: ok, and the file that was written (or that failed).
+// Settings files are small: a larger file is not one the saver wrote and is not read.
+inline constexpr uint64_t kMaxUserSettingsBytes = 1u << 20;
+
+// The outcome of a write: ok, and the file that was written (or that failed). unreadable:
+// the settings file exists but could not be read, so nothing was written.
 struct WriteResult {
   bool ok = false;
+  bool unreadable = false;
   std::string path;
 };
 

@@ -8,6 +8,7 @@
 #include "config/config_controller.h"
 #include "config/config_window.h"
 #include "fake_config.h"
+#include "platform/file_system.h"
 
 namespace kx {
 namespace {
@@ -251,6 +252,22 @@ TEST_F(ConfigControllerTest, AFailedWriteIsReportedWithTheFileName) {
   ASSERT_TRUE(controller.OpenDescribedForm("MainWindow", true));
   // Once for the settings dialog, once for the window's own state when it closes.
   EXPECT_EQ(Count("error The settings cannot be saved: the file \"" + unwritable + "\" cannot be written."), 2);
+}
+
+// A settings file that cannot be read is never replaced by the few keys being written.
+TEST_F(ConfigControllerTest, AnUnreadableFileIsReportedAndKept) {
+  const std::string path = dir_ + "/Big.ini";
+  const std::string text = "[Setting]\r\nDuration=77\r\n" + std::string(kMaxUserSettingsBytes, ';');
+  ASSERT_TRUE(fs::WriteFile(path, text));
+  ConfigController controller{forms_, project_, UserSettingsLocation{path, ""}, builder_, host_};
+  world_.settings_dialog = [](SettingsDialogState&) { return true; };
+  world_.scripts["MainWindow"] = [](FakeWindow& w) { w.Click("lblSetting"); };
+  ASSERT_TRUE(controller.OpenDescribedForm("MainWindow", true));
+  EXPECT_EQ(Count("error The settings cannot be saved: the file \"" + path +
+                  "\" cannot be read. Nothing was changed."), 2);
+  std::string now;
+  ASSERT_TRUE(fs::ReadFile(path, now));
+  EXPECT_EQ(now, text);
 }
 
 TEST_F(ConfigControllerTest, WithoutAccessTheFileIsNeitherReadNorWritten) {

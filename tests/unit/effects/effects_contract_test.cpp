@@ -44,7 +44,6 @@ class EveryEffect : public ::testing::TestWithParam<int> {};
 
 TEST_P(EveryEffect, KeepsTheContract) {
   const int n = GetParam();
-  if (Effects[n].Proc == nullptr) GTEST_SKIP() << "no routine yet";
   SCOPED_TRACE(std::to_string(n) + " " + Effects[n].Name);
   const Bitmap32 old = OldPicture(64, 48), src = NewPicture(64, 48), srcCopy = src;
 
@@ -110,36 +109,188 @@ TEST(EveryEffectAtAnyProgress, StaysInsideThePictures) {
 INSTANTIATE_TEST_SUITE_P(Table, EveryEffect, ::testing::Range(1, EffectCount + 1),
                          [](const ::testing::TestParamInfo<int>& i) { return "N" + std::to_string(i.param); });
 
-TEST(EffectTable, HasTheNumberedNamesAndTheRoutinesOfTheseFamilies) {
+// Every name exactly as the table stores it, in number order: the names are shown to authors
+// choosing transitions, and the numbers are what their projects store.
+constexpr const char* kEffectNames[EffectCount] = {
+      "Fade",
+      "Pixelate",
+      "Dissolve",
+      "Expand from right",
+      "Expand from left",
+      "Slide in from right",
+      "Slide in from left",
+      "Reveal from left",
+      "Reveal from right",
+      "Expand in from right",
+      "Expand in from left",
+      "Expand in to middle",
+      "Expand out from middle",
+      "Reveal out from middle",
+      "Reveal in from sides",
+      "Expand in from sides",
+      "Unroll from left",
+      "Unroll from right",
+      "Build up from right",
+      "Build up from left",
+      "Expand from bottom",
+      "Expand from top",
+      "Slide in from bottom",
+      "Slide in from top",
+      "Reveal from top",
+      "Reveal from bottom",
+      "Expand in from bottom",
+      "Expand in from top",
+      "Expand in to middle (horiz)",
+      "Expand out from middle (horiz)",
+      "Reveal from middle (horiz)",
+      "Slide in from top / bottom",
+      "Expand in from top / bottom",
+      "Unroll from top",
+      "Unroll from bottom",
+      "Expand gradually from bottom",
+      "Expand in gradually from top",
+      "Expand from bottom right",
+      "Expand from top right",
+      "Expand from top left",
+      "Expand from bottom left",
+      "Slide in from bottom right",
+      "Slide in from top right",
+      "Slide in from top left",
+      "Slide in from bottom left",
+      "Reveal from top left",
+      "Reveal from bottom left",
+      "Reveal from bottom right",
+      "Reveal from top right",
+      "Appear and Contract to top left",
+      "Appear and Contract to bottom left",
+      "Appear and Contract to bottom right",
+      "Appear and Contract to top right",
+      "Appear and Contract to middle",
+      "Expand out from centre",
+      "Reveal out from centre",
+      "Reveal in to centre",
+      "Quarters Reveal in to middle",
+      "Quarters Expand to middle",
+      "Quarters Slide in to middle",
+      "Curved Reveal from left",
+      "Curved Reveal from right",
+      "Bars in from right",
+      "Bars in from left",
+      "Bars left then right",
+      "Bars right then left",
+      "Bars from both sides",
+      "Uneven shred from right",
+      "Uneven shred from left",
+      "Uneven shred out from middle (horiz)",
+      "Uneven shred in to middle (horiz)",
+      "Curved Reveal from top",
+      "Curved Reveal from bottom",
+      "Bars from bottom",
+      "Bars from top",
+      "Bars top then bottom",
+      "Bars bottom then top",
+      "Bars from top and bottom",
+      "Uneven shred from bottom",
+      "Uneven shred from top",
+      "Uneven shred from horizon",
+      "Uneven shred in to horizon",
+      "Curved reveal from top left",
+      "Curved reveal from top right",
+      "Curved reveal from bottom left",
+      "Curved reveal from bottom right",
+      "Elliptic reveal out from centre",
+      "Elliptic reveal in to centre",
+      "Criss Cross from bottom right",
+      "Criss Cross from top right",
+      "Criss Cross from bottom left",
+      "Criss Cross from top left",
+      "Criss Cross bounce from top left",
+      "Criss Cross bounce from bottom left",
+      "Criss Cross bounce from top right",
+      "Criss Cross bounce from bottom right",
+      "Criss Cross from right top and bottom",
+      "Criss Cross from left top and bottom",
+      "Criss Cross from left right and bottom",
+      "Criss Cross from left right and top",
+      "Criss Cross from top left and bottom",
+      "Criss Cross from bottom left top right",
+      "Uneven shred from bottom and right",
+      "Uneven shred from top and right",
+      "Uneven shred from bottom and left",
+      "Uneven shred from top and left",
+      "Uneven shred from horiz and right",
+      "Uneven shred from horiz and left",
+      "Uneven shred from bottom and vert middle",
+      "Uneven shred from top and vert middle",
+      "Uneven shred from centre",
+      "Uneven shred to centre",
+      "Reveal diagonal from top left",
+      "Reveal diagonal from top right",
+      "Reveal diagonal from bottom left",
+      "Reveal diagonal from bottom right",
+      "Diagonal sweep anticlockwise",
+      "Diagonal sweep clockwise",
+      "Starburst clockwise from center",
+      "Triangular shred",
+      "Pivot from top left",
+      "Pivot from bottom left",
+      "Pivot from top right",
+      "Pivot from bottom right",
+      "Speckle appear from right",
+      "Speckle appear from left",
+      "Speckle appear from bottom",
+      "Speckle appear from top",
+      "Random squares appear",
+      "Push right",
+      "Push left",
+      "Push and squeeze right",
+      "Push and squeeze left",
+      "Push down",
+      "Push up",
+      "Push and sqeeze down",
+      "Push and sqeeze up",
+      "Blind vertically",
+      "Blind horizontally",
+      "Uneven blind from left",
+      "Uneven blind from right",
+      "Uneven blind from top",
+      "Uneven blind from bottom",
+      "Rectangular shred",
+      "Rectangles from left to right",
+      "Rectangles from right to left",
+      "Rectangles from up to bottom",
+      "Rectangles from bottom to up",
+      "Rotational rectangle in center",
+      "Rotational star in center",
+      "Spiral rectangle",
+      "Circular shred",
+      "Reveal V from left",
+      "Reveal V from right",
+      "Reveal V from top",
+      "Reveal V from bottom",
+      "Bow Tie Horizontal",
+      "Bow Tie Vertical",
+      "Diagonal Cross In",
+      "Diagonal Cross Out",
+      "Starburst anticlockwise from center",
+      "Zigzag Horizontal",
+      "Zigzag Vertical",
+      "Diamond shred",
+      "Reveal diamond out from centre",
+      "Reveal diamond in to centre",
+      "Diagonal Box Out",
+      "Random Bars Horizontal",
+      "Random Bars Vertical"};
+
+TEST(EffectTable, HasTheNumberedNames) {
   EXPECT_EQ(Effects.size(), 169);
-  EXPECT_STREQ(Effects[1].Name, "Fade");
-  EXPECT_STREQ(Effects[32].Name, "Slide in from top / bottom");
-  EXPECT_STREQ(Effects[61].Name, "Curved Reveal from left");
-  EXPECT_STREQ(Effects[102].Name, "Criss Cross from bottom left top right");
-  EXPECT_STREQ(Effects[136].Name, "Push and sqeeze down");
-  EXPECT_STREQ(Effects[161].Name, "Starburst anticlockwise from center");
-  EXPECT_STREQ(Effects[169].Name, "Random Bars Vertical");
   std::set<std::string> names;
   for (int n = 1; n <= 169; ++n) {
-    ASSERT_NE(Effects[n].Name, nullptr);
+    ASSERT_NE(Effects[n].Name, nullptr) << n;
+    EXPECT_STREQ(Effects[n].Name, kEffectNames[n - 1]) << n;
     names.insert(Effects[n].Name);
   }
   EXPECT_EQ(names.size(), 169u);
-  for (int n = 1; n <= 169; ++n) {
-    if (IsBlockOrPixelEffect(n)) {
-      EXPECT_NE(Effects[n].Proc, nullptr) << n;
-    }
-  }
-
-  // The entries without a routine belong to the band, grid and shape families, whose
-  // routines arrive separately; the transition list leaves them out meanwhile.
-  std::string missing;
-  for (int n = 1; n <= 169; ++n)
-    if (!Effects[n].Proc) {
-      EXPECT_FALSE(IsBlockOrPixelEffect(n)) << n;
-      missing += " " + std::to_string(n);
-    }
-  if (!missing.empty()) std::cout << "entries without a routine:" << missing << "\n";
 }
 
 }  // namespace

@@ -144,6 +144,11 @@ TEST(BmpDecoderTest, DamagedFilesFail) {
   cases.push_back({"RLE8 absolute run past the end", Build({40, 3, 2, 8, 1, kPalette, {}, {0, 40, 1, 2}})});
   cases.push_back({"RLE top-down", Build({40, 3, -2, 8, 1, kPalette, {}, {0, 1}})});
   cases.push_back({"RLE8 with 4 bits", Build({40, 3, 2, 4, 1, kPalette, {}, {0, 1}})});
+  // Sizes the file cannot hold fail before the picture is allocated: rows that must be in
+  // the file, and run-length streams shorter than an end-of-line marker per row.
+  cases.push_back({"rows beyond the file", Build({40, 127, 1900576, 8, 0, kPalette, {}, Bytes(4096, 1)})});
+  cases.push_back({"RLE8 stream too short for its rows", Build({40, 3, 4000, 8, 1, kPalette, {}, {0, 1}})});
+  cases.push_back({"RLE4 stream too short for its pixels", Build({40, 60000, 2, 4, 2, kPalette, {}, {0, 0, 0, 1}})});
   Bytes huge_info = good;
   huge_info[14] = 0xFF;  // info header size beyond the file
   cases.push_back({"info header past the end", huge_info});

@@ -109,6 +109,22 @@ TEST(GifDecoderTest, DamagedStreams) {
   bad.push_back({"cut before the first frame's data ends", std::vector<uint8_t>(good.begin(), good.begin() + 60)});
   bad.push_back({"huge screen", BuildGif(65535, 65535, kPalette, {{0, 0, 1, 1, {1}}}, -1)});
   bad.push_back({"huge frame", BuildGif(4, 4, kPalette, {{0, 0, 60000, 60000, {}}}, -1)});
+  // A screen or first frame larger than the stream could describe (4096 pixels a byte).
+  bad.push_back({"screen beyond the data", BuildGif(8000, 8000, kPalette, {{0, 0, 1, 1, {1}}}, -1)});
+  {
+    std::vector<uint8_t> frame = BuildGif(1, 1, kPalette, {{0, 0, 1, 1, {1}}}, -1);
+    // The image descriptor's width and height: 8000 x 8000 from a few bytes of data.
+    for (size_t i = 13; i + 9 < frame.size(); ++i)
+      if (frame[i] == 0x2C && frame[i + 5] == 1 && frame[i + 7] == 1) {
+        frame[i + 5] = frame[i + 7] = 0x40;
+        frame[i + 6] = frame[i + 8] = 0x1F;
+        break;
+      }
+    bad.push_back({"frame beyond the data", frame});
+  }
+  // A zero logical screen takes the first frame's extent, offsets included: held to the
+  // same limits.
+  bad.push_back({"zero screen, frame far off", BuildGif(0, 0, kPalette, {{30000, 30000, 1, 1, {1}}}, -1)});
   for (auto& [name, bytes] : bad) {
     EXPECT_FALSE(DecodeGif(bytes.data(), bytes.size(), image, error)) << name;
     EXPECT_TRUE(image.frames.empty()) << name;

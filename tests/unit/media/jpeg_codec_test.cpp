@@ -117,10 +117,24 @@ TEST(JpegCodecTest, DamagedStreamsFail) {
   cases.push_back({"only the start marker", {0xFF, 0xD8}});
   cases.push_back({"cut in the header", std::vector<uint8_t>(good.begin(), good.begin() + 100)});
   cases.push_back({"cut in the data", std::vector<uint8_t>(good.begin(), good.begin() + good.size() * 2 / 3)});
+  // A header that declares far more pixels than its data could describe fails before the
+  // picture is allocated.
+  std::vector<uint8_t> huge = good;
+  for (size_t i = 2; i + 9 < huge.size(); i += 2 + (huge[i + 2] << 8 | huge[i + 3])) {
+    if (huge[i + 1] == 0xC0 || huge[i + 1] == 0xC2) {
+      huge[i + 5] = huge[i + 7] = 0x3E;  // 16000 x 16000 (0x3E80)
+      huge[i + 6] = huge[i + 8] = 0x80;
+      break;
+    }
+  }
+  cases.push_back({"size far beyond the data", huge});
   for (auto& [name, bytes] : cases) {
     Bitmap32 out(3, 3);
     std::string error;
     EXPECT_FALSE(DecodeJpeg(bytes.data(), bytes.size(), out, error)) << name;
+    if (bytes == huge) {
+      EXPECT_NE(error.find("too short"), std::string::npos) << error;
+    }
     EXPECT_FALSE(error.empty()) << name;
     EXPECT_TRUE(out.Empty()) << name;
   }

@@ -135,21 +135,31 @@ TEST(PictureFileTest, ExtraWaveCount) {
 TEST(PictureFileTest, UntrustedLengthsAndStreams) {
   const PictureFileContent base = SamplePicture();
   const std::vector<uint8_t> good = BuildPictureFile(base);
-  const size_t title_at = 8, thumb_at = 8 + 4 + 4 + 4 + base.title.size() + base.description.size();
+  // Item offsets: the signature, then each string and stream as a 32-bit length and its bytes.
+  const size_t title_at = 8;
+  const size_t thumb_at = title_at + 4 + base.title.size() + 4 + base.description.size();
   const size_t runs_at = thumb_at + 4 + base.thumbnail_jpeg.size() + 4 + 4 * 32;
+  const size_t picture_at = runs_at + 4 + 4 * base.region_runs.size();
+  ASSERT_EQ(ReadLe32(good.data() + thumb_at), static_cast<int32_t>(base.thumbnail_jpeg.size()));
+  ASSERT_EQ(ReadLe32(good.data() + runs_at), static_cast<int32_t>(base.region_runs.size()));
+  ASSERT_EQ(ReadLe32(good.data() + picture_at), static_cast<int32_t>(base.picture_jpeg.size()));
   struct Case {
     const char* name;
     size_t at;
     int32_t value;
+    const char* error;  // the reason the load gives
   } cases[] = {
-      {"negative title length", title_at, -1},
-      {"title longer than the file", title_at, 0x7FFFFFFF},
-      {"negative thumbnail length", thumb_at, -5},
-      {"thumbnail longer than the file", thumb_at, 100000000},
-      {"negative region count", runs_at, -1},
-      {"region count beyond the file", runs_at, 0x20000000},
-      {"region mask wider than any bitmap", runs_at + 4, 1 << 30},
-      {"region runs overflow the mask", runs_at + 16, 53},
+      {"negative title length", title_at, -1, "negative length"},
+      {"title longer than the file", title_at, 0x7FFFFFFF, "read beyond end of file"},
+      {"negative thumbnail length", thumb_at, -5, "negative length"},
+      {"thumbnail longer than the file", thumb_at, 100000000, "read beyond end of file"},
+      {"negative region count", runs_at, -1, "bad region run count"},
+      {"region count beyond the file", runs_at, 0x20000000, "bad region run count"},
+      {"region mask wider than any bitmap", runs_at + 4, 1 << 30, "region mask too large"},
+      {"region mask larger than its runs", runs_at + 4, 5000000, "region runs do not cover the mask"},
+      {"region runs overflow the mask", runs_at + 16, 62, "region runs overflow the mask"},
+      {"negative picture length", picture_at, -2, "negative length"},
+      {"picture longer than the file", picture_at, 1 << 24, "read beyond end of file"},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = good;
@@ -158,6 +168,7 @@ TEST(PictureFileTest, UntrustedLengthsAndStreams) {
     TProject record;
     EXPECT_FALSE(record.LoadFromFile(file.path())) << c.name;
     EXPECT_FALSE(record.Loaded) << c.name;
+    EXPECT_NE(record.LastError().find(c.error), std::string::npos) << c.name << ": " << record.LastError();
   }
   PictureFileContent broken = base;
   broken.picture_jpeg.resize(broken.picture_jpeg.size() / 2);
@@ -197,6 +208,9 @@ TEST(PictureFileTest, RegionMaskDecoding) {
       {"one pixel too many", {2, 2, 51}, false, 0, 0, {}},
       {"runs on a mask with no width", {0, 5, 11}, false, 0, 0, {}},
       {"huge run", {2, 2, 2000000001}, false, 0, 0, {}},
+      // A mask larger than its runs describe is not allocated (small ones may stay empty).
+      {"size only, far beyond no runs", {5000, 5000}, false, 0, 0, {}},
+      {"size far beyond its runs", {5000, 5000, 11, 21}, false, 0, 0, {}},
   };
   for (const Case& c : cases) {
     Bitmap32 mask;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "package/paths.h"
 #include "package/user_settings.h"
 #include "test_support.h"
 
@@ -143,6 +147,103 @@ TEST(UserSettings, ProtectedSaverFolderFallsBackToThePerUserCopy) {
 TEST(UserSettings, FailedWriteIsReported) {
   auto where = UserSettingsLocation::For("/nonexistent-dir/x/Garden.scr", "");
   EXPECT_FALSE(WriteWindowSettings(where, 0, {}).ok);
+}
+
+// A settings file that exists but cannot be read is never replaced by one that holds only
+// the keys being written.
+TEST(UserSettings, UnreadableFileIsNotReplaced) {
+  TempDir dir;
+  auto where = UserSettingsLocation::For(dir / "Garden.scr", dir / "appdata/");
+  // Far larger than any settings file the saver writes: the reader refuses it.
+  std::string big = "[Setting]\r\nDuration=77\r\n";
+  big += std::string(kMaxUserSettingsBytes, ';');
+  dir.Write("Garden.ini", big);
+  WriteResult r = WriteWindowSettings(where, 4, {1});
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.unreadable);
+  EXPECT_EQ(r.path, where.besideSaver);
+  EXPECT_EQ(dir.Read("Garden.ini"), big);
+  EXPECT_FALSE(fs::FileExists(where.perUser));
+  EXPECT_FALSE(WriteDialogSettings(where, DialogSettings{}).ok);
+  EXPECT_EQ(dir.Read("Garden.ini"), big);
+  if (::geteuid() != 0) {  // a file without read permission (an administrator reads it anyway)
+    dir.Write("Locked.ini", "[Setting]\r\nIndex=3\r\n");
+    ::chmod((dir / "Locked.ini").c_str(), 0200);
+    auto locked = UserSettingsLocation::For(dir / "Locked.scr", "");
+    r = WriteWindowIndex(locked, 1);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.unreadable);
+    ::chmod((dir / "Locked.ini").c_str(), 0600);
+    EXPECT_EQ(dir.Read("Locked.ini"), "[Setting]\r\nIndex=3\r\n");
+  }
+}
+
+TEST(UserSettings, PerUserCopyIsNamedAfterTheFolderToo) {
+  TempDir dir;
+  const std::string appdata = dir / "appdata/";
+  auto a = UserSettingsLocation::For("C:\\Savers\\Garden.scr", appdata);
+  auto b = UserSettingsLocation::For("C:\\Other\\Garden.scr", appdata);
+  auto sameAsA = UserSettingsLocation::For("c:/savers/Garden.scr", appdata);
+  EXPECT_NE(a.perUser, b.perUser);
+  EXPECT_EQ(a.perUser, sameAsA.perUser);  // the file system ignores case and the separator kind
+  const std::string name = FileNamePart(a.perUser);
+  EXPECT_EQ(name.rfind("Garden-", 0), 0u) << name;
+  EXPECT_EQ(name.size(), std::string("Garden-12345678.ini").size()) << name;
+  EXPECT_EQ(a.olderPerUser, appdata + "Garden.ini");
+
+  // Two protected savers of the same name keep their own choices.
+  for (const char* f : {"one", "two"}) {
+    fs::MakeDirectory(dir / f);
+    fs::MakeDirectory(dir / f + "/Garden.ini");  // in the way: the folder cannot be written
+  }
+  auto one = UserSettingsLocation::For(dir / "one/Garden.scr", appdata);
+  auto two = UserSettingsLocation::For(dir / "two/Garden.scr", appdata);
+  ASSERT_TRUE(WriteWindowIndex(one, 1).ok);
+  ASSERT_TRUE(WriteWindowIndex(two, 2).ok);
+  EXPECT_EQ(LoadUserSettings(one).ReadString("Setting", "Index", ""), "1");
+  EXPECT_EQ(LoadUserSettings(two).ReadString("Setting", "Index", ""), "2");
+}
+
+TEST(UserSettings, CopyUnderTheOlderNameIsStillRead) {
+  TempDir dir;
+  fs::MakeDirectory(dir / "system");
+  fs::MakeDirectory(dir / "system/Garden.ini");
+  fs::MakeDirectory(dir / "appdata");
+  dir.Write("appdata/Garden.ini", "[Setting]\r\nDuration=77\r\nIndex=1\r\n");
+  auto where = UserSettingsLocation::For(dir / "system/Garden.scr", dir / "appdata/");
+  EXPECT_EQ(where.ReadPath(), where.olderPerUser);
+  TKXCProject p = ThreePictures();
+  ReadUserSettings(p, where);
+  EXPECT_EQ(p.Setting.Duration, 77);
+  // The first write moves the choices into the saver's own copy; the older one stays as it was.
+  WriteResult r = WriteWindowIndex(where, 2);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.path, where.perUser);
+  EXPECT_EQ(where.ReadPath(), where.perUser);
+  const IniFile ini = LoadUserSettings(where);
+  EXPECT_EQ(ini.ReadInteger("Setting", "Duration", 0), 77);
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "2");
+  EXPECT_EQ(dir.Read("appdata/Garden.ini"), "[Setting]\r\nDuration=77\r\nIndex=1\r\n");
+}
+
+TEST(UserSettings, FileBesideTheSaverIsUsedAgainOnceWritable) {
+  TempDir dir;
+  fs::MakeDirectory(dir / "system");
+  fs::MakeDirectory(dir / "system/Garden.ini");
+  auto where = UserSettingsLocation::For(dir / "system/Garden.scr", dir / "appdata/");
+  DialogSettings d;
+  d.Duration = 50;
+  ASSERT_EQ(WriteDialogSettings(where, d).path, where.perUser);
+  // The folder can be written again.
+  fs::RemoveDirectory(dir / "system/Garden.ini");
+  WriteResult r = WriteWindowIndex(where, 2);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.path, where.besideSaver);
+  EXPECT_FALSE(fs::FileExists(where.perUser));
+  EXPECT_EQ(where.ReadPath(), where.besideSaver);
+  const IniFile ini = LoadUserSettings(where);
+  EXPECT_EQ(ini.ReadInteger("Setting", "Duration", 0), 50);  // nothing of the copy is lost
+  EXPECT_EQ(ini.ReadString("Setting", "Index", ""), "2");
 }
 
 }  // namespace
