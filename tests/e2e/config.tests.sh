@@ -619,7 +619,7 @@ test_config_preview_grid_and_defaults() {
   # Without pictures the preview shows its own picture.
   new_source
   config_preview_description "$src/gui.kui" "$state/own.bmp" "$state/face.bmp"
-  saver=$(make_saver PreviewOwn)
+  saver=$(PACK_OPTIONS=--allow-empty make_saver PreviewOwn)
   config_open_preview "$saver"
   shot config_preview_own
   png="$state/config_preview_own.png"

@@ -389,8 +389,8 @@ int CmdRender(const Args& args) {
       std::string music;
       if (project.Setting.Music) {
         const std::vector<std::string> tracks = kx::BuildMusicList(project.Setting.MusicFile, work);
-        std::error_code fec;
-        if (!tracks.empty() && stdfs::is_regular_file(PathOf(tracks[0]), fec)) music = tracks[0];
+        // ffmpeg reads the track by its path: a packed file is written into the working folder.
+        if (!tracks.empty() && kx::fs::EnsureOnDisk(tracks[0])) music = tracks[0];
       }
       const std::string command = VideoCommand(o, format, music);
 #ifdef _WIN32
