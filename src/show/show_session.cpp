@@ -116,6 +116,14 @@ void ShowSession::ShowIdle() {
   if (!running_) return;
   try {
     if (sound_on_) sounds_->TickSoundSlots(host_.TickCount());
+    if (InTransition()) {
+      // A transition stepped by the host: the frame that is due, if any, and the step
+      // returns so that the other shows of the run go on meanwhile.
+      if (!AdvanceTransition() && InTransition()) host_.Sleep(1);
+      if (InTransition()) return;
+      failed_in_row_ = 0;
+      last_change_tick_ = host_.TickCount();
+    }
     // While no picture could be loaded yet, pictures are picked even with AutoAdvance off.
     const bool advancing = auto_advance_ || loaded_file_.empty();
     if (advancing || pick_now_) {
@@ -138,7 +146,8 @@ void ShowSession::ShowIdle() {
             PictureFailed();
             changed = false;
           } else if (transition_on_) {
-            RunTransition(transition_time_);
+            if (!stepped_transitions_) RunTransition(transition_time_);
+            else if (BeginTransition(transition_time_)) return;  // the next steps draw its frames
           } else {
             host_.FillBlack();
             screen_.Fill(MakePixel(0, 0, 0));

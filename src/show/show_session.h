@@ -81,6 +81,10 @@ class ShowSession {
   bool AdvanceTransition();
   bool InTransition() const { return timer_.Active(); }
   void RunTransition(int time);
+  // With stepped transitions on, ShowIdle begins a transition and returns, and each later
+  // ShowIdle draws its next frame: several shows in one loop (one per monitor) then never
+  // wait for each other's transitions. Off, ShowIdle runs a transition to its end.
+  void SetSteppedTransitions(bool on) { stepped_transitions_ = on; }
 
   // State, for the host and for tests.
   const std::vector<std::string>& ShowList() const { return show_list_; }
@@ -136,6 +140,7 @@ class ShowSession {
   int current_duration_ = 30;
   uint32_t last_change_tick_ = 0, last_frame_tick_ = 0;
   bool running_ = false;
+  bool stepped_transitions_ = false;
   Bitmap32 screen_;   // what the window shows
   Bitmap32 surface_;  // what the DirectDraw surface holds
   // The shadow above (screen_ or surface_) holds the still picture as the last step drew

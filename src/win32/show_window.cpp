@@ -358,6 +358,13 @@ class ShowGroup {
         mirrors_ = true;
       }
     }
+    // Several shows in one loop: each transition goes frame by frame, so that no monitor
+    // waits for another's transition.
+    int sessions = 0;
+    for (auto& w : windows_) sessions += w->Session() ? 1 : 0;
+    if (sessions > 1)
+      for (auto& w : windows_)
+        if (w->Session()) w->Session()->SetSteppedTransitions(true);
     if (plan.soundArea >= 0) SetForegroundWindow(windows_[static_cast<size_t>(plan.soundArea)]->Handle());
     // Object images missing from a living picture are looked for in the shared "images\".
     TImgObject::SetCommonImageFolder(SharedCommonFolder(FolderPart(TheApp().ModulePath), nullptr));

@@ -410,6 +410,47 @@ TEST_F(ShowSessionTest, TransitionsLastTheirTimeWhateverTheFramesCost) {
   EXPECT_EQ(host.blackFills, 1);
 }
 
+// Two shows in one loop (two monitors) with stepped transitions: a step of one returns while
+// its transition runs, the other keeps stepping meanwhile, and each transition still lasts
+// its time on the one clock they share.
+TEST_F(ShowSessionTest, SteppedTransitionsLetAnotherShowGoOn) {
+  const std::string a = pics.Add("a.jpg", 64, 48, MakePixel(255, 0, 0));
+  const std::string b = pics.Add("b.jpg", 64, 48, MakePixel(0, 255, 0));
+  TKXCProject p = ProjectOf({a, b});
+  p.Setting.ShowImageMode = 1;
+  p.Setting.Duration = 1;
+  p.Setting.TransitionTime = 2000;
+  FakeShowHost h1(320, 240), h2(200, 150);
+  h1.drawCostMs = h2.drawCostMs = 6;
+  ShowSession s1(p, h1), s2(p, h2);
+  s1.SetSteppedTransitions(true);
+  s2.SetSteppedTransitions(true);
+  ASSERT_TRUE(s1.FormShow());
+  ASSERT_TRUE(s2.FormShow());
+  uint32_t started = 0, ended = 0;
+  int otherSteps = 0, longestStep = 0;
+  for (int guard = 0; guard < 100000 && ended == 0; ++guard) {
+    const uint32_t before = h1.now;
+    const bool was = s1.InTransition();
+    s1.ShowIdle();
+    h2.now = h1.now = std::max(h1.now, h2.now);
+    longestStep = std::max(longestStep, static_cast<int>(h1.now - before));
+    if (!was && s1.InTransition()) started = before;
+    if (was && !s1.InTransition()) ended = h1.now;
+    const int drawsBefore = h2.draws;
+    s2.ShowIdle();
+    h2.now = h1.now = std::max(h1.now, h2.now);
+    if (s1.InTransition() && h2.draws > drawsBefore) ++otherSteps;
+  }
+  ASSERT_GT(ended, 0u);
+  EXPECT_GE(ended - started, 1700u);
+  EXPECT_LE(ended - started, 2300u);
+  EXPECT_GT(otherSteps, 30);      // the other monitor drew all along
+  EXPECT_LE(longestStep, 100);    // no step waited for a whole transition
+  EXPECT_EQ(s1.LoadedFile(), b);
+  EXPECT_EQ(PixelG(s1.Screen().GetPixel(160, 120)) > 200, true);
+}
+
 // Stretch off and a picture larger than the screen: the session draws it at its own size at
 // negative offsets that keep its middle visible, halved with truncation toward zero.
 TEST_F(ShowSessionTest, LargerPictureAtItsOwnSizeKeepsItsMiddleVisible) {
