@@ -27,8 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const kx::IniFile again = kx::IniFile::Parse(written);
   for (const char* section : {"Setting", "Files", "MusicList", "Default", "General"}) {
     if (again.ReadSection(section) != ini.ReadSection(section)) __builtin_trap();
-    for (const std::string& key : ini.ReadSection(section))
-      if (again.ReadString(section, key, "\x01") != ini.ReadString(section, key, "\x02")) __builtin_trap();
+    for (const std::string& key : ini.ReadSection(section)) {
+      const std::string value = ini.ReadString(section, key, "\x02");
+      // A value that holds a line break (from a quoted value) cannot stay one line.
+      if (value.find_first_of("\r\n") != std::string::npos) continue;
+      if (again.ReadString(section, key, "\x01") != value) __builtin_trap();
+    }
   }
   kx::IniFile edited = ini;
   edited.WriteInteger("Setting", "Duration", 12);
