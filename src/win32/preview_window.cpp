@@ -1,6 +1,7 @@
 #include "win32/preview_window.h"
 
 #include "show/preview_show.h"
+#include "win32/dib.h"
 
 namespace kx::win32 {
 
@@ -10,15 +11,7 @@ const char kClassName[] = "KxPreviewWindow";
 
 void DrawSurface(HDC dc, const Bitmap32& b) {
   if (b.Empty()) return;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = b.Width();
-  bi.bmiHeader.biHeight = -b.Height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0, 0,
-                    static_cast<UINT>(b.Height()), b.Data(), &bi, DIB_RGB_COLORS);
+  DrawBitmapAt(dc, b, 0, 0);
 }
 
 class PreviewWindow final : public PreviewHost {

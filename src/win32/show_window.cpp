@@ -21,6 +21,7 @@
 #include "package/paths.h"
 #include "win32/app.h"
 #include "win32/audio_win32.h"
+#include "win32/dib.h"
 #include "win32/win32_system.h"
 
 namespace kx::win32 {
@@ -210,13 +211,7 @@ class ShowWindow final : public ShowHost {
     const Bitmap32& frame = mirror_of_->session_->Screen();
     if (frame.Empty()) return;
     const Rect r = FitCentred(frame.Width(), frame.Height(), bounds_.Width(), bounds_.Height());
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = frame.Width();
-    bi.bmiHeader.biHeight = -frame.Height();
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bi = TopDownBitmapInfo(frame.Width(), frame.Height());
     SetStretchBltMode(dc_, HALFTONE);
     SetBrushOrgEx(dc_, 0, 0, nullptr);
     StretchDIBits(dc_, r.left, r.top, r.Width(), r.Height(), 0, 0, frame.Width(), frame.Height(), frame.Data(),
@@ -229,17 +224,7 @@ class ShowWindow final : public ShowHost {
   uint32_t TickCount() override { return timeGetTime(); }
   void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
   void ProcessMessages() override;
-  void DrawToWindow(const Bitmap32& b, int x, int y) override {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = b.Width();
-    bi.bmiHeader.biHeight = -b.Height();
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc_, x, y, static_cast<DWORD>(b.Width()), static_cast<DWORD>(b.Height()), 0, 0, 0,
-                      static_cast<UINT>(b.Height()), b.Data(), &bi, DIB_RGB_COLORS);
-  }
+  void DrawToWindow(const Bitmap32& b, int x, int y) override { DrawBitmapAt(dc_, b, x, y); }
   void FillBlack() override {
     RECT r{0, 0, bounds_.Width(), bounds_.Height()};
     FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));

@@ -11,19 +11,14 @@
 #include "media/jpeg_codec.h"
 #include "media/picture_decoder.h"
 #include "media/resample.h"
+#include "win32/dib.h"
 
 namespace kx::win32 {
 
 PaintSurface::PaintSurface(HDC screen, const RECT& area)
     : area_(area), width_(std::max(1, static_cast<int>(area.right - area.left))),
       height_(std::max(1, static_cast<int>(area.bottom - area.top))) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width_;
-  bi.bmiHeader.biHeight = -height_;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownBitmapInfo(width_, height_);
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap_) return;

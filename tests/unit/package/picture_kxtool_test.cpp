@@ -10,28 +10,14 @@
 #include <gtest/gtest.h>
 
 #include "media/jpeg_codec.h"
+#include "package/kxtool_runner.h"
 #include "package/picture_fixture.h"
 
 namespace kx {
 namespace {
 
-std::string ToolPath() {
-  char buf[4096];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "";
-  std::string self(buf, static_cast<size_t>(n));
-  return self.substr(0, self.find_last_of('/') + 1) + "kxtool";
-}
-
-int RunTool(const std::string& command, std::string& output) {
-  output.clear();
-  FILE* p = popen((command + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-  return pclose(p);
-}
+using test::RunTool;
+using test::ToolPath;
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& b) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
