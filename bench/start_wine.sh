@@ -12,6 +12,14 @@
 # Everything (pictures, savers, Wine prefix, virtual display) lives in one temporary
 # folder that is removed at the end. The screen is polled every 0.1 s, so times are good
 # to about 0.2 s.
+# Wine's own start (its server, the prefix's registry and fonts) is paid once before the first
+# measurement, by a program that does nothing, and the order of the two savers alternates
+# from run to run, so that neither saver pays for starting Wine or for coming first.
+# Each line gives the time, the files in the working folder at the first picture and, after a
+# cold start, how many megabytes of the saver's file the start read.
+#   KX_COLD=1 bench/start_wine.sh BUILD   as root: the page cache is dropped before every
+#                                         start, so each saver's file is read from the disk,
+#                                         as on a computer that has not run it since it started
 set -u
 [ -n "${KX_TRACE:-}" ] && set -x
 build=$(cd "${1:?usage: start_wine.sh BUILD [RUNS]}" && pwd)
@@ -75,6 +83,10 @@ show_once() {  # show_once NAME SAVER: prints "ms files"
     if centre_red; then t=$(( $(now_ms) - t0 )); break; fi
     sleep 0.1
   done
+  # After a cold start, the part of the saver's file in the page cache is what the start read
+  # of it (with the kernel's read-ahead).
+  local read=-
+  [ -n "${KX_COLD:-}" ] && read=$(fincore -b -n -o RES "$2" 2>/dev/null | awk '{printf "%d", $1 / 1048576}')
   local folder files=0; folder=$(work_folders "$1" | head -n 1)
   [ -n "$folder" ] && files=$(ls -A "$folder" | wc -l)
   shot "show-$1"
@@ -85,7 +97,7 @@ show_once() {  # show_once NAME SAVER: prints "ms files"
   done
   kill $pid 2>/dev/null; wait $pid 2>/dev/null
   [ -z "$(work_folders "$1")" ] || note "$1: working folder left after the show"
-  echo "$t $files"
+  echo "$t $files $read"
 }
 
 config_once() {  # config_once NAME SAVER RUN: prints "ms"
@@ -117,11 +129,20 @@ note "savers: $(du -m "$big" | cut -f1) MB and $(du -m "$small" | cut -f1) MB"
 # The savers were just written: let the disk take them first, so that the first start does
 # not compete with writing them back.
 sync
+cold() {
+  [ -n "${KX_COLD:-}" ] || return 0
+  sync
+  echo 3 > /proc/sys/vm/drop_caches 2>/dev/null || note "the page cache cannot be dropped (not root?)"
+}
+"$WINE" cmd /c exit >/dev/null 2>&1
 for r in $(seq "$runs"); do
-  for name in Start100 Start2; do
+  order="Start100 Start2"; [ $((r % 2)) = 0 ] && order="Start2 Start100"
+  for name in $order; do
     saver=$big; [ $name = Start2 ] && saver=$small
+    cold
     set -- $(show_once $name "$saver")
-    echo "show   $name run $r: first picture after $1 ms, $2 files in the working folder"
+    echo "show   $name run $r: first picture after $1 ms, $2 files in the working folder, $3 MB of the saver read"
+    cold
     echo "config $name run $r: window visible after $(config_once $name "$saver" "$r") ms"
   done
 done
