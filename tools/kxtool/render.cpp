@@ -30,6 +30,7 @@
 #include "progress.h"
 #include "show/music_player.h"
 #include "show/show_session.h"
+#include "step_times.h"
 
 #ifdef _WIN32
 #define KX_POPEN _popen
@@ -58,38 +59,40 @@ struct Options {
   bool stats = false;
 };
 
-// Real time of the show's work per kind of presented step.
+// Real time of the show's work per kind of presented step, counted only when asked for.
 class StepTimes {
  public:
   enum Kind { kStill, kLiving, kTransition, kKinds };
-  void Mark() { since_ = std::chrono::steady_clock::now(); }
-  void Add(Kind k) {
-    times_[k].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since_).count());
+  explicit StepTimes(bool on) : on_(on) {}
+  void Mark() {
+    if (on_) since_ = std::chrono::steady_clock::now();
   }
-  void Print(int width, int height) {
+  void Add(Kind k) {
+    if (on_) times_[k].Add(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since_).count());
+  }
+  void Print(int width, int height) const {
     static const char* kNames[] = {"still", "living", "transition frame"};
     std::printf("step times at %dx%d (real time of the work, ms):\n", width, height);
     for (int k = 0; k < kKinds; ++k) {
-      std::vector<double>& t = times_[k];
-      if (t.empty()) {
+      const kxtool::StepHistogram& t = times_[k];
+      if (!t.Count()) {
         std::printf("  %-17s none\n", kNames[k]);
         continue;
       }
-      std::sort(t.begin(), t.end());
-      const size_t p99 = std::min(t.size() - 1, (t.size() * 99) / 100);
-      std::printf("  %-17s %6zu steps, median %7.2f, 99th percentile %7.2f\n", kNames[k], t.size(),
-                  t[t.size() / 2], t[p99]);
+      std::printf("  %-17s %6llu steps, median %7.2f, 99th percentile %7.2f\n", kNames[k],
+                  static_cast<unsigned long long>(t.Count()), t.Median(), t.Percentile99());
     }
   }
 
  private:
+  bool on_;
   std::chrono::steady_clock::time_point since_ = std::chrono::steady_clock::now();
-  std::vector<double> times_[kKinds];
+  kxtool::StepHistogram times_[kKinds];
 };
 
 class HeadlessHost final : public kx::ShowHost {
  public:
-  explicit HeadlessHost(const Options& o) : o_(o), now_(o.seed) {}
+  explicit HeadlessHost(const Options& o) : o_(o), now_(o.seed), times_(o.stats) {}
   void Attach(kx::ShowSession* s) { session_ = s; }
 
   int ScreenWidth() const override { return o_.width; }

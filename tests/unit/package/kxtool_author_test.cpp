@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../../../tools/kxtool/step_times.h"
 #include "package/kxtool_runner.h"
 #include "package/picture_fixture.h"
 
@@ -204,6 +205,57 @@ TEST_F(KxtoolPackTest, HelpAndTheBuiltInEngine) {
   EXPECT_EQ(std::string(mz, 2), "MZ");
   EXPECT_EQ(RunTool(tool_ + " inspect " + dir_ + "b.scr", out), 0) << out;
   EXPECT_NE(out.find("  0 a.jpg TRUE"), std::string::npos) << out;
+}
+
+// render --stats counts step times in fixed bins: the median and the 99th percentile are
+// those of the sorted times to within their bin, whatever the number of steps.
+TEST(StepHistogramTest, PercentilesOfKnownTimes) {
+  struct Case {
+    std::vector<double> ms;
+    double median, p99;
+  };
+  std::vector<double> ramp;  // 0.005, 0.015, ... 9.995 ms: 1000 steps
+  for (int i = 0; i < 1000; ++i) ramp.push_back(i * 0.01 + 0.005);
+  std::vector<double> tail(990, 2.0);  // most steps 2 ms, the slowest 1 % at 250 ms
+  tail.insert(tail.end(), 10, 250.0);
+  const Case cases[] = {
+      {{3.3}, 3.305, 3.305},
+      {ramp, 5.005, 9.905},
+      {tail, 2.005, 250.5},
+      {{-1.0, 0.0, 20000.0}, 0.005, 10000},  // below zero counts as the shortest, above 10 s as 10 s
+  };
+  for (const Case& c : cases) {
+    kxtool::StepHistogram h;
+    for (double v : c.ms) h.Add(v);
+    EXPECT_EQ(h.Count(), c.ms.size());
+    EXPECT_NEAR(h.Median(), c.median, 1e-9) << c.ms.size();
+    EXPECT_NEAR(h.Percentile99(), c.p99, 1e-9) << c.ms.size();
+  }
+  EXPECT_EQ(kxtool::StepHistogram().Median(), 0);
+}
+
+TEST_F(KxtoolPackTest, RenderStatsCountsEveryKindOfStep) {
+  const std::string src = Source("stats");
+  WritePngFile(src + "pictures/a.png", 64, 48, MakePixel(200, 40, 30));
+  WritePngFile(src + "pictures/b.png", 64, 48, MakePixel(20, 60, 220));
+  std::ofstream(src + "project.ini") << "[General]\r\nProductName=Stats\r\n[Default]\r\nDuration=1\r\n"
+                                        "TransitionTime=500\r\n";
+  std::string out;
+  ASSERT_EQ(Pack(src, dir_ + "s.scr", out), 0) << out;
+  ASSERT_EQ(RunTool(tool_ + " render " + dir_ + "s.scr --size 160x120 --seconds 4 --fps 1 --stats --out " + dir_ + "sf", out), 0)
+      << out;
+  EXPECT_NE(out.find("step times at 160x120"), std::string::npos) << out;
+  EXPECT_NE(out.find("living            none"), std::string::npos) << out;
+  for (const char* kind : {"still   ", "transition frame"}) {
+    const size_t at = out.find(std::string("  ") + kind);
+    ASSERT_NE(at, std::string::npos) << kind << "\n" << out;
+    const std::string line = out.substr(at, out.find('\n', at) - at);
+    EXPECT_NE(line.find("steps, median"), std::string::npos) << line;
+    EXPECT_NE(line.find("99th percentile"), std::string::npos) << line;
+  }
+  // Without --stats nothing is counted or printed.
+  ASSERT_EQ(RunTool(tool_ + " render " + dir_ + "s.scr --size 160x120 --seconds 2 --fps 1 --out " + dir_ + "sf", out), 0) << out;
+  EXPECT_EQ(out.find("step times"), std::string::npos) << out;
 }
 
 TEST_F(KxtoolPackTest, RenderVideoHoldsTheShowAndItsMusic) {
