@@ -6,6 +6,14 @@
 #   scripts/fuzz.sh run TARGET SECONDS      one target for SECONDS over its corpus
 #   scripts/fuzz.sh all [SECONDS] [JOBS]    every target, JOBS (2) at a time
 #   scripts/fuzz.sh check TARGET SECONDS    as run, quietly (CI)
+#   scripts/fuzz.sh campaign [CPU_SECONDS] [TARGET...]
+#                                           each target in turn until 10 million executions
+#                                           or CPU_SECONDS (1800) of processor time, whichever
+#                                           comes first; one line of figures per target
+#                                           (build/fuzz/campaign.txt). Processor time, not
+#                                           wall time, so that a campaign on a busy machine
+#                                           (or at a low priority: nice scripts/fuzz.sh ...)
+#                                           still gives every target its full share.
 # A target's corpus is the committed regression inputs fuzz/regress/TARGET, the seeds
 # written by fuzz_make_seeds, and what earlier runs found (build/fuzz/corpus/TARGET).
 # Every run limits memory so that a huge allocation from a small input is a finding too;
@@ -58,6 +66,38 @@ run() {
   [ -z "$quiet" ] || echo "ok $t $cov $stats"
 }
 
+# campaign_one TARGET CPU_SECONDS: prints "target executions cpu_s wall_s cov ft corpus rss_mb found"
+campaign_one() {
+  local t=$1 budget=$2
+  [ -x "$out/fuzz_$t" ] || { echo "no fuzz target $t (scripts/fuzz.sh build)" >&2; return 2; }
+  local dirs; mapfile -t dirs < <(corpora "$t")
+  local log="$out/findings/$t/campaign.log"
+  local before; before=$(ls "$out/findings/$t" | grep -cE '^(crash|leak|oom|timeout|slow-unit)-' || true)
+  local start; start=$(date +%s)
+  (cd "$out/findings/$t" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 \
+     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+     exec "$out/fuzz_$t" "${flags[@]}" -runs=10000000 -artifact_prefix="$out/findings/$t/" \
+     "${dirs[@]}") >"$log" 2>&1 &
+  local pid=$! tick; tick=$(getconf CLK_TCK)
+  local cpu=0
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 5
+    # utime + stime of the fuzzer, in clock ticks (fields 14 and 15 of its stat line).
+    cpu=$(awk -v t="$tick" '{ sub(/^.*\) /, ""); printf "%d", ($12 + $13) / t }' "/proc/$pid/stat" 2>/dev/null || echo "$cpu")
+    if [ "$cpu" -ge "$budget" ]; then kill -INT "$pid" 2>/dev/null; break; fi
+  done
+  wait "$pid" 2>/dev/null || true
+  local wall=$(( $(date +%s) - start ))
+  local execs; execs=$(grep -oE '^#[0-9]+' "$log" | tail -n 1 | tr -d '#')
+  local final; final=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  [ -n "$final" ] && execs=$final
+  local cov; cov=$(grep -oE "cov: [0-9]+ ft: [0-9]+" "$log" | tail -n 1 | awk '{print $2, $4}')
+  local rss; rss=$(grep -oE "rss: [0-9]+Mb" "$log" | tail -n 1 | tr -dc 0-9)
+  local corpus; corpus=$(ls "$out/corpus/$t" | wc -l)
+  local after; after=$(ls "$out/findings/$t" | grep -cE '^(crash|leak|oom|timeout|slow-unit)-' || true)
+  echo "$t ${execs:-0} $cpu $wall ${cov:-0 0} $corpus ${rss:-0} $((after - before))"
+}
+
 case "${1:-}" in
   build) build ;;
   list) printf '%s\n' "${targets[@]}" ;;
@@ -67,5 +107,10 @@ case "${1:-}" in
     seconds=${2:-60}; jobs=${3:-2}; failed=0
     printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} "$0" run {} "$seconds" || failed=1
     exit $failed ;;
-  *) echo "usage: scripts/fuzz.sh build | list | run TARGET SECONDS | all [SECONDS] [JOBS]" >&2; exit 2 ;;
+  campaign)
+    budget=${2:-1800}; shift; [ $# -gt 0 ] && shift
+    list=("$@"); [ ${#list[@]} -gt 0 ] || list=("${targets[@]}")
+    echo "# target executions cpu_s wall_s cov ft corpus_files peak_rss_mb findings" | tee -a "$out/campaign.txt"
+    for t in "${list[@]}"; do campaign_one "$t" "$budget" | tee -a "$out/campaign.txt"; done ;;
+  *) echo "usage: scripts/fuzz.sh build | list | run TARGET SECONDS | all [SECONDS] [JOBS] | campaign [CPU_SECONDS] [TARGET...]" >&2; exit 2 ;;
 esac
