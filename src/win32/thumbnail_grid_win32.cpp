@@ -47,6 +47,17 @@ void ThumbnailGrid::SetFiles(const std::vector<std::string>& files) {
   }
 }
 
+void ThumbnailGrid::Rescale(int picture_width, int picture_height) {
+  model.picture_width = picture_width;
+  model.picture_height = picture_height;
+  if (!has_files_) return;
+  thumbs_.assign(files_.size(), Bitmap32());
+  built_ = 0;
+  Relayout();
+  Repaint();
+  if (hwnd_) SetTimer(hwnd_, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
 // One entry per picture: a picture that is missing or cannot be read keeps an empty cell so
 // that the thumbnails after it stay with their own pictures.
 bool ThumbnailGrid::BuildSomeThumbnails() {
