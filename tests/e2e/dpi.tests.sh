@@ -6,8 +6,9 @@
 # The density is a setting of the Wine prefix, so each run uses a copy of the shared prefix
 # that is removed afterwards: the other tests keep 96 dpi.
 
-# dpi_description FILE FACE IMAGE GLYPH: a teal window with the pictures, a shape, labels
-# and a thumbnail grid; the label "Close" ends configuration mode.
+# dpi_description FILE FACE IMAGE GLYPH: a teal window with the pictures (the glyph strip
+# on an enabled button and on a disabled one, which shows the strip's second face), a
+# shape and labels; the label "Close" ends configuration mode.
 dpi_description() {
   python3 - "$@" <<'PY'
 import struct, sys
@@ -27,6 +28,8 @@ form += ['  object btnSkin: TMyButton'] + box(10, 10, 10, 10) + ['    AutoSize =
         binary('ButtonUp.Data', face) + ['  end']
 form += ['  object imgKeyed: TImage'] + box(110, 10, 48, 36) + ['    Transparent = True'] + binary('Picture.Data', image) + ['  end']
 form += ['  object btnGlyph: TBitBtn'] + box(170, 10, 130, 34) + ["    Caption = 'Glyph'", '    NumGlyphs = 2'] + \
+        binary('Glyph.Data', glyph, graphic=False) + ['  end']
+form += ['  object btnOff: TBitBtn'] + box(10, 170, 130, 34) + ["    Caption = 'Off'", '    NumGlyphs = 2', '    Enabled = False'] + \
         binary('Glyph.Data', glyph, graphic=False) + ['  end']
 form += ['  object Preview1: TKXPreview'] + box(10, 70, 120, 90) + ['  end']
 form += ['  object Ring: TShape'] + box(150, 70, 60, 60) + ['    Shape = stCircle', '    Brush.Color = clYellow',
@@ -159,6 +162,12 @@ test_config_scaled_at_144_dpi() {
   note "glyph: $red96 red pixels at 96 dpi, $red144 at 144 dpi"
   [ "$red96" = 100 ] || fail "the glyph at 96 dpi has $red96 red pixels, not 100"
   [ "$red144" -ge 215 ] && [ "$red144" -le 256 ] || fail "the glyph at 144 dpi has $red144 red pixels, not 225 to 256"
+  # The disabled button shows the strip's second face, the grey square.
+  local grey96 grey144
+  grey96=$(dpi_count "$a" 10 170 130 34 '#7E7E7E'); grey144=$(dpi_count "$b" 15 255 195 51 '#7E7E7E')
+  note "disabled glyph: $grey96 grey pixels at 96 dpi, $grey144 at 144 dpi"
+  [ "$grey96" = 100 ] || fail "the disabled glyph at 96 dpi has $grey96 grey pixels, not 100"
+  [ "$grey144" -ge 215 ] && [ "$grey144" -le 256 ] || fail "the disabled glyph at 144 dpi has $grey144 grey pixels, not 225 to 256"
   awk -v e="$whole" 'BEGIN { exit !(e < 0.08) }' || fail "the window at 144 dpi differs from 96 dpi x 1.5 (RMSE $whole)"
   # The see-through colour stays see-through when scaled: no fuchsia anywhere.
   local pink; pink=$(convert "$b" -fill black +opaque fuchsia -fill white -opaque fuchsia -format '%[fx:int(mean*w*h+0.5)]' info:)
