@@ -182,3 +182,41 @@ test_config_scaled_at_144_dpi() {
   [ -n "${KX_KEEP_SHOTS:-}" ] && cp "$a" "$b" "$state/dpi_moved.png" "$KX_KEEP_SHOTS"/
   true
 }
+
+# At 144 dpi the show still covers the whole screen and draws in its pixels: a picture of
+# the screen's size keeps its one-pixel stripes (a show drawn at 96 dpi and enlarged by the
+# system would blur them) and reaches every corner.
+test_show_at_144_dpi() {
+  new_source
+  convert -size 200x100 xc:black -fx 'i%2' "$state/stripes.png" || fail "convert"
+  convert -size 1024x768 xc:'rgb(200,30,30)' "$state/stripes.png" -geometry +412+334 -composite \
+          BMP3:"$src/pictures/1.bmp" || fail "convert"
+  printf '[General]\r\nProductName=Dense\r\n[Default]\r\nDuration=30\r\nShowImageMode=1\r\nMusic=0\r\nDirectX=0\r\n' \
+    > "$src/project.ini"
+  local saver; saver=$(make_saver Dense)
+  shared_prefix=$WINEPREFIX
+  trap dpi_stop EXIT
+  dpi_prefix 144
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  local copy=$WINEPREFIX/drive_c/savers/Dense.scr
+  mkdir -p "$(dirname "$copy")"; cp "$saver" "$copy"
+  "$WINE" "$copy" /s & local pid=$!
+  local png=$state/dpi_show.png ok=""
+  for _ in $(seq 40); do
+    sleep 0.5
+    shot dpi_show
+    near "$(pixel_at "$png" 1020 765)" 200 30 30 && near "$(pixel_at "$png" 3 3)" 200 30 30 && { ok=1; break; }
+  done
+  [ -n "$ok" ] || fail "the picture does not reach the corners at 144 dpi: $(pixel_at "$png" 3 3) / $(pixel_at "$png" 1020 765)"
+  local x row=""
+  for x in $(seq 500 511); do row="$row $(pixel_at "$png" $x 384 | cut -d' ' -f1)"; done
+  note "one row of the stripes at 144 dpi:$row"
+  for x in $(seq 500 511); do
+    local v; v=$(pixel_at "$png" $x 384 | cut -d' ' -f1)
+    if [ $(( (x - 412) % 2 )) = 1 ]; then [ "$v" -ge 215 ] || fail "column $x is $v, not white:$row"
+    else [ "$v" -le 40 ] || fail "column $x is $v, not black:$row"; fi
+  done
+  kill $pid 2>/dev/null; wait $pid 2>/dev/null
+  dpi_stop
+  trap - EXIT
+}
