@@ -261,6 +261,7 @@ void DescribedWindow::Rescale(int dpi, const RECT* suggested) {
     if (it.native) SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
     if (it.grid) {
       it.grid->font = it.font;
+      it.grid->model.scale = scale_;
       it.grid->Rescale(std::max(1, S(c.picture_width)), std::max(1, S(c.picture_height)));
     }
     if (c.cls == ControlClass::ListView)
@@ -399,6 +400,7 @@ void DescribedWindow::CreateControl(int c) {
       // The thumbnails grow with the window, so that the grid keeps its columns.
       it.grid->model.picture_width = std::max(1, S(s.picture_width));
       it.grid->model.picture_height = std::max(1, S(s.picture_height));
+      it.grid->model.scale = scale_;
       it.grid->model.show_check_box = s.show_check_box;
       it.grid->model.show_title = s.show_title;
       it.grid->model.multi_rows = s.multi_rows;
