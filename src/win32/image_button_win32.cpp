@@ -9,7 +9,6 @@ ImageButton::ImageButton(const ControlSpec& c, HWND timer_window, UINT_PTR timer
   DecodeFormPicture(c.button_down, down_design);
   DecodeFormPicture(c.button_over, over_design);
   DecodeFormPicture(c.button_disable, disable_design);
-  Rescale(DpiScale(), c.transparent);
   timer = std::make_unique<WindowButtonTimer>(timer_window, timer_id);
   model = std::make_unique<ImageButtonModel>(*timer);
   model->enabled = c.enabled;

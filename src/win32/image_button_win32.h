@@ -35,7 +35,8 @@ struct ImageButton {
   std::unique_ptr<WindowButtonTimer> timer;
   std::unique_ptr<ImageButtonModel> model;
 
-  // Decodes the faces and sets the latch from the description.
+  // Decodes the faces and sets the latch from the description; the faces are drawn once
+  // Rescale has made them.
   ImageButton(const ControlSpec& c, HWND timer_window, UINT_PTR timer_id);
   // Scales the faces from their designed size (keyed: the Transparent faces).
   void Rescale(const DpiScale& scale, bool keyed);
