@@ -282,7 +282,13 @@ void DescribedWindow::Rescale(int dpi, const RECT* suggested) {
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
     if (c.cls == ControlClass::ListView) FitListColumns(static_cast<int>(i));
-    if (c.cls == ControlClass::Preview) PreviewRedraw(static_cast<int>(i));
+    if (c.cls == ControlClass::Preview) {
+      // A picture that can no longer be read stays as it was, stretched to the new size.
+      try {
+        PreviewRedraw(static_cast<int>(i));
+      } catch (const std::exception&) {
+      }
+    }
     if (tips_ && !items_[i].hwnd && c.show_hint && !c.hint.empty()) {
       TOOLINFOA ti{};
       ti.cbSize = sizeof ti;
