@@ -49,15 +49,18 @@ void ScaleKeyed(const Bitmap32& src, int width, int height, Bitmap32& out) {
 
 }  // namespace
 
-void ScalePicture(const Bitmap32& src, const DpiScale& scale, bool keyed, Bitmap32& out) {
+void ResizePicture(const Bitmap32& src, int w, int h, bool keyed, Bitmap32& out) {
   Bitmap32 result;
-  if (!src.Empty()) {
-    const int w = scale.Size(src.Width()), h = scale.Size(src.Height());
+  if (!src.Empty() && w > 0 && h > 0) {
     if (w == src.Width() && h == src.Height()) result.Assign(src);
     else if (keyed) ScaleKeyed(src, w, h, result);
     else Resample(src, result, w, h, StretchFilter::Bilinear);
   }
   out.SwapPixels(result);
+}
+
+void ScalePicture(const Bitmap32& src, const DpiScale& scale, bool keyed, Bitmap32& out) {
+  ResizePicture(src, scale.Size(src.Width()), scale.Size(src.Height()), keyed, out);
 }
 
 void ScaleStrip(const Bitmap32& src, int faces, const DpiScale& scale, bool keyed, Bitmap32& out) {

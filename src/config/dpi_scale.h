@@ -50,6 +50,9 @@ class DpiScale {
 // key and the target's bottom-left pixel is the key again. The identity factor copies.
 void ScalePicture(const Bitmap32& src, const DpiScale& scale, bool keyed, Bitmap32& out);
 
+// `src` resized to width x height by the same rules (a picture stretched to its place).
+void ResizePicture(const Bitmap32& src, int width, int height, bool keyed, Bitmap32& out);
+
 // A strip of `faces` pictures side by side (a button's glyphs), each face scaled on its own
 // so that no face bleeds into its neighbour; the faces are width / faces wide (the columns
 // beyond are left out).

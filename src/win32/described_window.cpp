@@ -217,7 +217,7 @@ void DescribedWindow::Measure() {
     if (c.cls == ControlClass::BitBtn) {
       ScaleStrip(it.design, std::clamp(c.num_glyphs, 1, 4), scale_, true, it.picture);
     } else if (c.stretch) {
-      it.picture.Assign(it.design);  // stretched to its place when it is drawn
+      it.picture = Bitmap32();  // stretched to its place when it is first drawn (fitted)
     } else {
       ScalePicture(it.design, scale_, c.transparent, it.picture);
     }
@@ -638,7 +638,7 @@ void DescribedWindow::Invalidate(int c) {
 void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& clip) {
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
-    const Item& it = items_[i];
+    Item& it = items_[i];
     if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
     RECT overlap;
     if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
@@ -647,6 +647,11 @@ void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& 
     } else if (c.cls == ControlClass::Preview && !it.preview.Empty()) {
       // The rendered picture, stretched when the preview changed size since it was rendered.
       DrawPicture(s, it.rect, overlap, it.preview, false);
+    } else if (c.stretch && (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) && !it.design.Empty()) {
+      // A stretched picture is resampled to its place once, not at every paint.
+      const int w = it.rect.right - it.rect.left, h = it.rect.bottom - it.rect.top;
+      if (it.fitted.Width() != w || it.fitted.Height() != h) ResizePicture(it.design, w, h, c.transparent, it.fitted);
+      PaintGraphicControl(s, c, it.rect, it.font, &it.fitted, scale_);
     } else {
       PaintGraphicControl(s, c, it.rect, it.font, &it.picture, scale_);
     }

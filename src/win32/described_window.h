@@ -74,6 +74,7 @@ class DescribedWindow : public FormWindow {
     bool native = false;     // a standard control (it takes WM_SETFONT)
     Bitmap32 design;         // image or glyph strip as the description holds it
     Bitmap32 picture;        // the same scaled to the window's density
+    Bitmap32 fitted;         // a stretched picture at its place's size, made when it is first drawn
     int active_page = -1;    // page control: the control index of the page shown
     std::unique_ptr<ThumbnailGrid> grid;
     bool select_bound = false;

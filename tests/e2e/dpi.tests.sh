@@ -6,7 +6,8 @@
 # The density is a setting of the Wine prefix, so each run uses a copy of the shared prefix
 # that is removed afterwards: the other tests keep 96 dpi.
 
-# dpi_description FILE FACE IMAGE GLYPH: a teal window with the pictures (the glyph strip
+# dpi_description FILE FACE IMAGE GLYPH: a teal window with the pictures (the image as it
+# is and stretched to 1.5 times its size, the glyph strip
 # on an enabled button and on a disabled one, which shows the strip's second face), a
 # shape, labels and a thumbnail grid; the label "Close" ends configuration mode.
 dpi_description() {
@@ -27,6 +28,8 @@ form = ['object MainWindow: TfmKXCOnfigWindow', "  Caption = 'Density'", '  Clie
 form += ['  object btnSkin: TMyButton'] + box(10, 10, 10, 10) + ['    AutoSize = True', '    ShowCaption = False'] + \
         binary('ButtonUp.Data', face) + ['  end']
 form += ['  object imgKeyed: TImage'] + box(110, 10, 48, 36) + ['    Transparent = True'] + binary('Picture.Data', image) + ['  end']
+form += ['  object imgStretched: TImage'] + box(230, 110, 72, 54) + ['    Transparent = True', '    Stretch = True'] + \
+        binary('Picture.Data', image) + ['  end']
 form += ['  object btnGlyph: TBitBtn'] + box(170, 10, 130, 34) + ["    Caption = 'Glyph'", '    NumGlyphs = 2'] + \
         binary('Glyph.Data', glyph, graphic=False) + ['  end']
 form += ['  object btnOff: TBitBtn'] + box(10, 170, 130, 34) + ["    Caption = 'Off'", '    NumGlyphs = 2', '    Enabled = False'] + \
@@ -148,8 +151,9 @@ test_config_scaled_at_144_dpi() {
   note "144 dpi against 96 dpi x 1.5: whole window RMSE $whole"
   # The pictures one by one, at their places at 144 dpi (design place x 1.5): the image
   # button's face, the see-through image, the preview, the grid's thumbnail (the grid's
-  # frame and scroll bar are the system's thin lines).
-  local parts=("15 15 120 60 face" "165 15 72 54 image" "15 105 180 135 preview" "505 40 90 60 thumbnail")
+  # frame and scroll bar are the system's thin lines), the stretched see-through image.
+  local parts=("15 15 120 60 face" "165 15 72 54 image" "15 105 180 135 preview" "505 40 90 60 thumbnail"
+               "345 165 108 81 stretched-image")
   # Each is compared at its place and up to 2 pixels beside it (a design place rounded at
   # 144 dpi, beside the system's unscaled one-pixel borders, can land a pixel or two from
   # the place x 1.5): the best match counts.

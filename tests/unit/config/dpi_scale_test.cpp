@@ -106,6 +106,16 @@ TEST(DpiScale, KeyedPictureKeepsItsKeyExact) {
     const int expected = s.Px(16) * s.Px(12);
     EXPECT_NEAR(square, expected, expected / 5);
   }
+  // Stretched to a place of another shape, by the same rule.
+  Bitmap32 out;
+  ResizePicture(src, 80, 12, true, out);
+  ASSERT_EQ(out.Width(), 80);
+  ASSERT_EQ(out.Height(), 12);
+  std::set<Pixel> colours;
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 80; ++x) colours.insert(out.GetPixel(x, y) & 0xFFFFFF);
+  EXPECT_EQ(colours, (std::set<Pixel>{key & 0xFFFFFF, lime & 0xFFFFFF}));
+  EXPECT_EQ(out.GetPixel(40, 6) & 0xFFFFFF, lime & 0xFFFFFF);
 }
 
 // A colour that the mixing brings onto the key is moved off it, so it is not lost.
