@@ -16,8 +16,8 @@ uint32_t Shade(uint32_t tint, uint32_t base, int percent) {
 
 GridLayout ThumbnailGridModel::Layout(int width, int count) const {
   GridLayout l;
-  l.col_width = picture_width + 20;
-  l.row_height = picture_height + 20 + (show_title ? 30 : 0);
+  l.col_width = picture_width + scale.Px(20);
+  l.row_height = picture_height + scale.Px(20) + (show_title ? scale.Px(30) : 0);
   if (count < 0) count = 0;
   if (multi_rows) {
     l.cols = l.col_width > 0 ? width / l.col_width : 1;
@@ -34,28 +34,29 @@ GridLayout ThumbnailGridModel::Layout(int width, int count) const {
 }
 
 CellRect ThumbnailGridModel::Frame(const CellRect& c, bool selected) const {
-  const int in = selected ? 11 : 10;
-  return {c.left + in, c.top + in, c.left + picture_width + 20, c.top + picture_height + 20};
+  const int in = scale.Px(selected ? 11 : 10);
+  return {c.left + in, c.top + in, c.left + picture_width + scale.Px(20), c.top + picture_height + scale.Px(20)};
 }
 
 void ThumbnailGridModel::ThumbnailOrigin(const CellRect& c, int& x, int& y) const {
-  x = c.left + (c.right - c.left + 10 - picture_width) / 2;
-  y = c.top + 15;
+  x = c.left + (c.right - c.left + scale.Px(10) - picture_width) / 2;
+  y = c.top + scale.Px(15);
 }
 
 void ThumbnailGridModel::CheckBoxOrigin(const CellRect& c, int& x, int& y) const {
-  x = c.left + 13;
-  y = c.top + picture_height + 6;
+  x = c.left + scale.Px(13);
+  y = c.top + picture_height + scale.Px(6);
 }
 
 bool ThumbnailGridModel::InCheckBox(const CellRect& c, int x, int y) const {
   int bx, by;
   CheckBoxOrigin(c, bx, by);
-  return x >= bx && x <= bx + 11 && y >= by && y <= by + 11;
+  const int n = CheckBoxSize();
+  return x >= bx && x <= bx + n && y >= by && y <= by + n;
 }
 
 CellRect ThumbnailGridModel::TitleRect(const CellRect& c) const {
-  return {c.left + 10, c.top + picture_height + 24, c.right, c.bottom};
+  return {c.left + scale.Px(10), c.top + picture_height + scale.Px(24), c.right, c.bottom};
 }
 
 int ThumbnailGridModel::PictureAt(const GridLayout& l, int col, int row, int count) {

@@ -4,12 +4,16 @@
 //
 // A cell is PictureWidth + 20 pixels wide and PictureHeight + 20 high (30 more with
 // titles). With several rows the columns are as many as fit into the control's width (at
-// least one); with one row there is a column per picture.
+// least one); with one row there is a column per picture. Those margins are design pixels:
+// in a window drawn at another density they grow with the window (`scale`), while
+// PictureWidth and PictureHeight are given already scaled.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "config/dpi_scale.h"
 
 namespace kx {
 
@@ -31,6 +35,7 @@ class ThumbnailGridModel {
  public:
   int picture_width = 80, picture_height = 60;
   bool show_check_box = false, show_title = false, multi_rows = true;
+  DpiScale scale;  // of the margins
 
   // Layout for `count` pictures in a control `width` pixels wide (the control's whole width,
   // not the part its frame and scroll bar leave).
@@ -39,7 +44,8 @@ class ThumbnailGridModel {
   // The parts of the cell whose rectangle is `cell`.
   CellRect Frame(const CellRect& cell, bool selected) const;
   void ThumbnailOrigin(const CellRect& cell, int& x, int& y) const;
-  void CheckBoxOrigin(const CellRect& cell, int& x, int& y) const;  // an 11 x 11 box
+  void CheckBoxOrigin(const CellRect& cell, int& x, int& y) const;  // a CheckBoxSize() square
+  int CheckBoxSize() const { return scale.Px(11); }
   bool InCheckBox(const CellRect& cell, int x, int y) const;        // edges included
   CellRect TitleRect(const CellRect& cell) const;
 

@@ -11,6 +11,7 @@
 #include "config/text_util.h"
 #include "media/intmath.h"
 #include "config/picture_render.h"
+#include "win32/dpi_win32.h"
 #include "win32/win32_controls.h"
 
 namespace kx::win32 {
@@ -86,11 +87,6 @@ std::string MemoText(const ControlSpec& c) {
 
 }  // namespace
 
-int DescribedWindow::S(int v) const {
-  const int ppi = spec_.window.pixels_per_inch > 0 ? spec_.window.pixels_per_inch : 96;
-  return MulDiv(v, screen_dpi_, ppi);
-}
-
 bool DescribedWindow::Windowed(int c) const {
   const ControlClass k = Spec(c).cls;
   return !IsGraphic(k) && !NonVisual(k);
@@ -108,18 +104,10 @@ HWND DescribedWindow::ParentWindow(int c) const {
   return hwnd_;
 }
 
-DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
-  if (!RegisterClasses()) {
-    error_ = "the window classes cannot be registered";
-    return;
-  }
-  HDC screen = GetDC(nullptr);
-  screen_dpi_ = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen_dpi_ <= 0) screen_dpi_ = 96;
-
+void DescribedWindow::Styles(DWORD& style, DWORD& ex) const {
   const WindowSpec& w = spec_.window;
-  DWORD style = WS_CLIPCHILDREN;
-  DWORD ex = WS_EX_CONTROLPARENT;  // Tab walks through the controls of every container
+  style = WS_CLIPCHILDREN;
+  ex = WS_EX_CONTROLPARENT;  // Tab walks through the controls of every container
   switch (w.frame.border) {
     case FrameBorder::None: style |= WS_POPUP; break;
     case FrameBorder::Sizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
@@ -130,65 +118,62 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     if (w.frame.maximize_box) style |= WS_MAXIMIZEBOX | WS_SYSMENU;
     if (w.frame.minimize_box) style |= WS_MINIMIZEBOX | WS_SYSMENU;
   }
-  RECT outer;
-  if (w.client_width && w.client_height) {
-    outer = {0, 0, S(*w.client_width), S(*w.client_height)};
-    AdjustWindowRectEx(&outer, style, FALSE, ex);
-  } else {
-    outer = {0, 0, S(w.width), S(w.height)};
+}
+
+SIZE DescribedWindow::OuterSize(int dpi) const {
+  const WindowSpec& w = spec_.window;
+  const DpiScale at(dpi, w.pixels_per_inch);
+  if (!w.client_width || !w.client_height) return SIZE{at.Px(w.width), at.Px(w.height)};
+  DWORD style, ex;
+  Styles(style, ex);
+  RECT outer = {0, 0, at.Px(*w.client_width), at.Px(*w.client_height)};
+  AdjustWindowRectForDpi(outer, style, ex, dpi);
+  return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
+  if (!RegisterClasses()) {
+    error_ = "the window classes cannot be registered";
+    return;
   }
-  const int ow = outer.right - outer.left, oh = outer.bottom - outer.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - ow) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - oh) / 2;
+  const WindowSpec& w = spec_.window;
+  // The window opens in the middle of the primary monitor, at that monitor's density.
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  scale_ = DpiScale(DpiAtPoint(POINT{sw / 2, sh / 2}), w.pixels_per_inch);
+  DWORD style, ex;
+  Styles(style, ex);
+  SIZE outer = OuterSize(scale_.Dpi());
   Link link{this, -1};
-  hwnd_ = CreateWindowExA(ex, kFormClass, w.caption.c_str(), style, x, y, ow, oh, nullptr, nullptr,
-                          GetModuleHandleA(nullptr), &link);
+  hwnd_ = CreateWindowExA(ex, kFormClass, w.caption.c_str(), style, (sw - outer.cx) / 2, (sh - outer.cy) / 2,
+                          outer.cx, outer.cy, nullptr, nullptr, GetModuleHandleA(nullptr), &link);
   if (!hwnd_) {
-    if (screen) ReleaseDC(nullptr, screen);
     error_ = "the window cannot be created";
     return;
   }
-  form_font_ = MakeFont(w.font, screen_dpi_, w.pixels_per_inch);
+  // The system may draw the window at another density than the monitor's (an older system
+  // with one density for all): the window's own decides.
+  if (const int dpi = DpiOfWindow(hwnd_); dpi != scale_.Dpi()) {
+    scale_ = DpiScale(dpi, w.pixels_per_inch);
+    outer = OuterSize(dpi);
+    SetWindowPos(hwnd_, nullptr, (sw - outer.cx) / 2, (sh - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
   items_.resize(spec_.controls.size());
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
     Item& it = items_[i];
-    it.rect = {S(c.left), S(c.top), S(c.left + c.width), S(c.top + c.height)};
     it.visible = c.visible;
-    it.font = MakeFont(c.font, screen_dpi_, w.pixels_per_inch);
-    const PictureData* picture = nullptr;
     // A preview shows its own picture until the first picture is selected.
-    if (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) picture = &c.picture;
-    if (c.cls == ControlClass::BitBtn) picture = &c.glyph;
-    if (picture) DecodeFormPicture(*picture, it.picture);
-    if (c.auto_size && c.cls == ControlClass::Image && !it.picture.Empty()) {
-      it.rect.right = it.rect.left + it.picture.Width();
-      it.rect.bottom = it.rect.top + it.picture.Height();
-    }
+    if (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) DecodeFormPicture(c.picture, it.design);
+    if (c.cls == ControlClass::BitBtn) DecodeFormPicture(c.glyph, it.design);
     if (c.cls == ControlClass::ImageButton) {
       it.button = std::make_unique<ImageButton>(c, hwnd_, kButtonTimerBase + i);
       const int ci = static_cast<int>(i);
       it.button->model->on_repaint = [this, ci] { Invalidate(ci); };
-      // The button takes its up face's size.
-      if (c.auto_size && !it.button->up.Empty()) {
-        it.rect.right = it.rect.left + it.button->up.Width();
-        it.rect.bottom = it.rect.top + it.button->up.Height();
-      }
-    }
-    if (c.auto_size && c.cls == ControlClass::Label && screen) {
-      HGDIOBJ old = SelectObject(screen, it.font);
-      RECT calc = it.rect;
-      if (!c.word_wrap) calc.right = calc.left + 32767;
-      const std::string text = c.caption.empty() ? std::string(" ") : c.caption;
-      DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &calc,
-                DT_CALCRECT | DT_EXPANDTABS | (c.word_wrap ? DT_WORDBREAK : 0));
-      SelectObject(screen, old);
-      const LabelBounds b = AutoSizeLabel(it.rect.left, it.rect.right - it.rect.left, c.alignment, c.word_wrap,
-                                          calc.right - calc.left, calc.bottom - calc.top);
-      it.rect = {b.left, it.rect.top, b.left + b.width, it.rect.top + b.height};
     }
   }
-  if (screen) ReleaseDC(nullptr, screen);
+  Measure();
   // Pages: the one named by ActivePage, else the first.
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
@@ -215,6 +200,114 @@ DescribedWindow::DescribedWindow(const FormSpec& spec) : spec_(spec) {
     if (!IntersectRect(&overlap, &inside, &client))
       SetWindowLongA(h, GWL_STYLE, GetWindowLongA(h, GWL_STYLE) & ~WS_TABSTOP);
   }
+}
+
+void DescribedWindow::Measure() {
+  const WindowSpec& w = spec_.window;
+  HDC screen = GetDC(nullptr);
+  if (form_font_) DeleteObject(form_font_);
+  form_font_ = MakeFont(w.font, scale_.Dpi(), scale_.Design());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    Item& it = items_[i];
+    const ScaledRect r = scale_.Rect(c.left, c.top, c.width, c.height);
+    it.rect = {r.left, r.top, r.right, r.bottom};
+    if (it.font) DeleteObject(it.font);
+    it.font = MakeFont(c.font, scale_.Dpi(), scale_.Design());
+    if (c.cls == ControlClass::BitBtn) {
+      ScaleStrip(it.design, std::clamp(c.num_glyphs, 1, 4), scale_, true, it.picture);
+    } else if (c.stretch) {
+      it.picture = Bitmap32();  // stretched to its place when it is first drawn (fitted)
+    } else {
+      ScalePicture(it.design, scale_, c.transparent, it.picture);
+    }
+    if (c.auto_size && c.cls == ControlClass::Image && !it.design.Empty()) {
+      it.rect.right = it.rect.left + scale_.Size(it.design.Width());
+      it.rect.bottom = it.rect.top + scale_.Size(it.design.Height());
+    }
+    if (it.button) {
+      it.button->Rescale(scale_, c.transparent);
+      // The button takes its up face's size.
+      if (c.auto_size && !it.button->up.Empty()) {
+        it.rect.right = it.rect.left + it.button->up.Width();
+        it.rect.bottom = it.rect.top + it.button->up.Height();
+      }
+    }
+    if (c.auto_size && c.cls == ControlClass::Label && screen) {
+      HGDIOBJ old = SelectObject(screen, it.font);
+      RECT calc = it.rect;
+      if (!c.word_wrap) calc.right = calc.left + 32767;
+      const std::string text = c.caption.empty() ? std::string(" ") : c.caption;
+      DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &calc,
+                DT_CALCRECT | DT_EXPANDTABS | (c.word_wrap ? DT_WORDBREAK : 0));
+      SelectObject(screen, old);
+      const LabelBounds b = AutoSizeLabel(it.rect.left, it.rect.right - it.rect.left, c.alignment, c.word_wrap,
+                                          calc.right - calc.left, calc.bottom - calc.top);
+      it.rect = {b.left, it.rect.top, b.left + b.width, it.rect.top + b.height};
+    }
+  }
+  if (screen) ReleaseDC(nullptr, screen);
+}
+
+void DescribedWindow::Rescale(int dpi, const RECT* suggested) {
+  if (!hwnd_) return;
+  scale_ = DpiScale(dpi, spec_.window.pixels_per_inch);
+  built_ = false;  // no layout while the controls change
+  Measure();
+  for (size_t i = 0; i < items_.size(); ++i) {
+    Item& it = items_[i];
+    const ControlSpec& c = spec_.controls[i];
+    if (!it.hwnd) continue;
+    if (it.native) SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
+    if (it.grid) {
+      it.grid->font = it.font;
+      it.grid->model.scale = scale_;
+      it.grid->Rescale(std::max(1, S(c.picture_width)), std::max(1, S(c.picture_height)));
+    }
+    if (c.cls == ControlClass::ListView)
+      for (size_t k = 0; k < c.columns.size(); ++k)
+        if (!c.columns[k].auto_size) SendMessageA(it.hwnd, LVM_SETCOLUMNWIDTH, k, S(c.columns[k].width));
+    if (c.cls == ControlClass::TabSheet) continue;  // its page control places it
+    MoveWindow(it.hwnd, it.rect.left, it.rect.top, it.rect.right - it.rect.left, WindowHeight(static_cast<int>(i)),
+               FALSE);
+  }
+  built_ = true;
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Layout(-1);
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].hwnd) Layout(static_cast<int>(i));
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ControlSpec& c = spec_.controls[i];
+    if (c.cls == ControlClass::ListView) FitListColumns(static_cast<int>(i));
+    if (c.cls == ControlClass::Preview) {
+      // A picture that can no longer be read stays as it was, stretched to the new size.
+      try {
+        PreviewRedraw(static_cast<int>(i));
+      } catch (const std::exception&) {
+      }
+    }
+    if (tips_ && !items_[i].hwnd && c.show_hint && !c.hint.empty()) {
+      TOOLINFOA ti{};
+      ti.cbSize = sizeof ti;
+      ti.hwnd = ParentWindow(static_cast<int>(i));
+      ti.uId = i + 1;
+      ti.rect = items_[i].rect;
+      SendMessageA(tips_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+int DescribedWindow::WindowHeight(int c) const {
+  const ControlSpec& s = Spec(c);
+  const RECT& r = items_[static_cast<size_t>(c)].rect;
+  int height = r.bottom - r.top;
+  // A drop-down list's window height includes its open list.
+  if (s.cls == ControlClass::ComboBox) height += S(14) * std::clamp(static_cast<int>(s.lines.size()), 1, 8) + S(4);
+  return height;
 }
 
 // Controls with ShowHint and a hint show it as a tooltip: a windowed control as itself, a
@@ -313,6 +406,7 @@ void DescribedWindow::CreateControl(int c) {
       // The thumbnails grow with the window, so that the grid keeps its columns.
       it.grid->model.picture_width = std::max(1, S(s.picture_width));
       it.grid->model.picture_height = std::max(1, S(s.picture_height));
+      it.grid->model.scale = scale_;
       it.grid->model.show_check_box = s.show_check_box;
       it.grid->model.show_title = s.show_title;
       it.grid->model.multi_rows = s.multi_rows;
@@ -367,13 +461,11 @@ void DescribedWindow::CreateControl(int c) {
   }
   if (!s.enabled) style |= WS_DISABLED;
   const RECT& r = it.rect;
-  int height = r.bottom - r.top;
-  // A drop-down list's window height includes its open list.
-  if (s.cls == ControlClass::ComboBox) height += S(14) * std::clamp(static_cast<int>(s.lines.size()), 1, 8) + S(4);
-  it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height,
+  it.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, WindowHeight(c),
                             parent, nullptr, GetModuleHandleA(nullptr), param);
   if (!it.hwnd) return;
   if (it.grid) it.grid->Attach(it.hwnd);
+  it.native = cls != kControlClass;
   if (cls != kControlClass) {
     SendMessageA(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it.font), FALSE);
     if (s.cls == ControlClass::CheckBox) SendMessageA(it.hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -444,8 +536,8 @@ RECT DescribedWindow::ClientOf(int container) const {
   if (container >= 0 && Spec(container).cls == ControlClass::Panel) {
     const ControlSpec& p = Spec(container);
     int inset = S(p.border_width);
-    if (p.bevel_outer != BevelCut::None) inset += p.bevel_width;
-    if (p.bevel_inner != BevelCut::None) inset += p.bevel_width;
+    if (p.bevel_outer != BevelCut::None) inset += S(p.bevel_width);
+    if (p.bevel_inner != BevelCut::None) inset += S(p.bevel_width);
     InflateRect(&r, -inset, -inset);
   }
   return r;
@@ -462,24 +554,24 @@ std::vector<int> DescribedWindow::PagesOf(int pc) const {
 RECT DescribedWindow::PageArea(int pc) const {
   const Item& it = items_[static_cast<size_t>(pc)];
   RECT r = {0, 0, it.rect.right - it.rect.left, it.rect.bottom - it.rect.top};
-  const int tab_h = std::abs(S(Spec(pc).font.height)) + 8;
+  const int tab_h = std::abs(S(Spec(pc).font.height)) + S(8);
   r.top += tab_h;
-  InflateRect(&r, -2, -2);
+  InflateRect(&r, -S(2), -S(2));
   return r;
 }
 
 RECT DescribedWindow::TabRect(int pc, int page) const {
-  const int tab_h = std::abs(S(Spec(pc).font.height)) + 8;
+  const int tab_h = std::abs(S(Spec(pc).font.height)) + S(8);
   HDC dc = GetDC(hwnd_);
   HGDIOBJ old = SelectObject(dc, items_[static_cast<size_t>(pc)].font);
-  int x = 2;
+  int x = S(2);
   RECT found{};
   for (int p : PagesOf(pc)) {
     if (!Spec(p).tab_visible) continue;
     SIZE sz{};
     const std::string& t = Spec(p).caption;
     GetTextExtentPoint32A(dc, t.c_str(), static_cast<int>(t.size()), &sz);
-    const RECT r = {x, 2, x + sz.cx + 12, tab_h + 2};
+    const RECT r = {x, S(2), x + sz.cx + S(12), tab_h + S(2)};
     if (p == page) found = r;
     x = r.right;
   }
@@ -546,7 +638,7 @@ void DescribedWindow::Invalidate(int c) {
 void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& clip) {
   for (size_t i = 0; i < items_.size(); ++i) {
     const ControlSpec& c = spec_.controls[i];
-    const Item& it = items_[i];
+    Item& it = items_[i];
     if (c.parent != container || !IsGraphic(c.cls) || !it.visible) continue;
     RECT overlap;
     if (!IntersectRect(&overlap, &it.rect, &clip)) continue;
@@ -555,8 +647,13 @@ void DescribedWindow::PaintChildren(int container, PaintSurface& s, const RECT& 
     } else if (c.cls == ControlClass::Preview && !it.preview.Empty()) {
       // The rendered picture, stretched when the preview changed size since it was rendered.
       DrawPicture(s, it.rect, overlap, it.preview, false);
+    } else if (c.stretch && (c.cls == ControlClass::Image || c.cls == ControlClass::Preview) && !it.design.Empty()) {
+      // A stretched picture is resampled to its place once, not at every paint.
+      const int w = it.rect.right - it.rect.left, h = it.rect.bottom - it.rect.top;
+      if (it.fitted.Width() != w || it.fitted.Height() != h) ResizePicture(it.design, w, h, c.transparent, it.fitted);
+      PaintGraphicControl(s, c, it.rect, it.font, &it.fitted, scale_);
     } else {
-      PaintGraphicControl(s, c, it.rect, it.font, &it.picture);
+      PaintGraphicControl(s, c, it.rect, it.font, &it.picture, scale_);
     }
   }
 }
@@ -581,20 +678,20 @@ void DescribedWindow::Paint(int c, HWND hwnd) {
       const ControlSpec& k = Spec(c);
       Item& it = items_[static_cast<size_t>(c)];
       switch (k.cls) {
-        case ControlClass::Panel: PaintPanel(s, k, client, it.font, k.bevel_width); break;
+        case ControlClass::Panel: PaintPanel(s, k, client, it.font, S(k.bevel_width), S(k.border_width)); break;
         case ControlClass::Button:
         case ControlClass::BitBtn:
-          PaintButton(s, k, client, it.font, &it.picture, it.pressed);
+          PaintButton(s, k, client, it.font, &it.picture, it.pressed, scale_);
           if (GetFocus() == hwnd) {
             RECT focus = client;
-            InflateRect(&focus, -4, -4);
+            InflateRect(&focus, -S(4), -S(4));
             DrawFocusRect(m, &focus);
           }
           break;
         case ControlClass::PageControl: {
           FillColor(m, client, GetSysColor(COLOR_BTNFACE));
           RECT area = PageArea(c);
-          InflateRect(&area, 2, 2);
+          InflateRect(&area, S(2), S(2));
           DrawEdge(m, &area, EDGE_RAISED, BF_RECT);
           HGDIOBJ old = SelectObject(m, it.font);
           SetBkMode(m, TRANSPARENT);
@@ -714,6 +811,22 @@ LRESULT DescribedWindow::Handle(int c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     case WM_CLOSE:
       if (c < 0) Close();
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      // The window's size at the new density is the description's size scaled, exactly.
+      if (c < 0 && !IsZoomed(hwnd) && spec_.window.frame.border != FrameBorder::Sizeable) {
+        *reinterpret_cast<SIZE*>(lp) = OuterSize(static_cast<int>(LOWORD(wp)));
+        return TRUE;
+      }
+      break;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another density: everything is scaled again, and the window
+      // goes where the system suggests.
+      if (c < 0) {
+        const int dpi = HIWORD(wp);
+        if (dpi > 0) Rescale(dpi, reinterpret_cast<const RECT*>(lp));
+        return 0;
+      }
+      break;
     case WM_TIMER:
       if (c < 0 && wp >= kButtonTimerBase) {
         const int b = static_cast<int>(wp - kButtonTimerBase);

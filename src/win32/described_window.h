@@ -1,8 +1,10 @@
 // A described window on the screen: the top-level window and its controls built from a
 // FormSpec. Labels, images, picture previews, image buttons, shapes and bevels have no
 // window of their own: their container paints them in creation order and passes their
-// clicks on. Everything is scaled from the description's
-// design density to the screen's.
+// clicks on. Everything is scaled by one factor, from the description's design density to
+// that of the monitor the window is on: positions, sizes, fonts and pictures (scaled once
+// and kept, not at every paint). Moved to a monitor of another density, the window scales
+// itself again.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "config/dpi_scale.h"
 #include "config/form_builder.h"
 #include "media/bitmap32.h"
 #include "win32/image_button_win32.h"
@@ -68,7 +71,10 @@ class DescribedWindow : public FormWindow {
     bool visible = true;
     bool click = false;
     bool pressed = false;
-    Bitmap32 picture;        // image, glyph, the image button's up face
+    bool native = false;     // a standard control (it takes WM_SETFONT)
+    Bitmap32 design;         // image or glyph strip as the description holds it
+    Bitmap32 picture;        // the same scaled to the window's density
+    Bitmap32 fitted;         // a stretched picture at its place's size, made when it is first drawn
     int active_page = -1;    // page control: the control index of the page shown
     std::unique_ptr<ThumbnailGrid> grid;
     bool select_bound = false;
@@ -79,7 +85,17 @@ class DescribedWindow : public FormWindow {
 
   bool Valid(int c) const { return c >= 0 && c < static_cast<int>(items_.size()); }
   const ControlSpec& Spec(int c) const { return spec_.controls[static_cast<size_t>(c)]; }
-  int S(int v) const;  // design pixels to screen pixels
+  int S(int v) const { return scale_.Px(v); }  // design pixels to screen pixels
+  // The window's styles and its outer size at a density (the client size the description
+  // gives, or its outer size).
+  void Styles(DWORD& style, DWORD& ex) const;
+  SIZE OuterSize(int dpi) const;
+  // Fonts, places and scaled pictures of every control from the description at scale_.
+  void Measure();
+  // Scales the window and its controls to another density; `suggested` is where the
+  // system proposes the window to be.
+  void Rescale(int dpi, const RECT* suggested);
+  int WindowHeight(int c) const;  // the height of a windowed control's window
   bool Windowed(int c) const;
   bool Container(int c) const;
   HWND ParentWindow(int c) const;
@@ -108,7 +124,7 @@ class DescribedWindow : public FormWindow {
   HWND tips_ = nullptr;  // the tooltip window of the controls' hints
   HFONT form_font_ = nullptr;
   HBRUSH form_brush_ = nullptr;
-  int screen_dpi_ = 96;
+  DpiScale scale_;
   FormEvents* events_ = nullptr;
   bool closing_ = false;
   bool built_ = false;  // every control is created: layout may run

@@ -5,15 +5,22 @@
 namespace kx::win32 {
 
 ImageButton::ImageButton(const ControlSpec& c, HWND timer_window, UINT_PTR timer_id) {
-  DecodeFormPicture(c.button_up, up);
-  DecodeFormPicture(c.button_down, down);
-  DecodeFormPicture(c.button_over, over);
-  DecodeFormPicture(c.button_disable, disable);
+  DecodeFormPicture(c.button_up, up_design);
+  DecodeFormPicture(c.button_down, down_design);
+  DecodeFormPicture(c.button_over, over_design);
+  DecodeFormPicture(c.button_disable, disable_design);
   timer = std::make_unique<WindowButtonTimer>(timer_window, timer_id);
   model = std::make_unique<ImageButtonModel>(*timer);
   model->enabled = c.enabled;
   model->SetAllowDown(c.allow_down);
   model->SetDown(c.down);
+}
+
+void ImageButton::Rescale(const DpiScale& scale, bool keyed) {
+  ScalePicture(up_design, scale, keyed, up);
+  ScalePicture(down_design, scale, keyed, down);
+  ScalePicture(over_design, scale, keyed, over);
+  ScalePicture(disable_design, scale, keyed, disable);
 }
 
 void ImageButton::Paint(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font) const {

@@ -47,6 +47,17 @@ void ThumbnailGrid::SetFiles(const std::vector<std::string>& files) {
   }
 }
 
+void ThumbnailGrid::Rescale(int picture_width, int picture_height) {
+  model.picture_width = picture_width;
+  model.picture_height = picture_height;
+  if (!has_files_) return;
+  thumbs_.assign(files_.size(), Bitmap32());
+  built_ = 0;
+  Relayout();
+  Repaint();
+  if (hwnd_) SetTimer(hwnd_, kFillTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
 // One entry per picture: a picture that is missing or cannot be read keeps an empty cell so
 // that the thumbnails after it stay with their own pictures.
 bool ThumbnailGrid::BuildSomeThumbnails() {
@@ -158,7 +169,8 @@ void ThumbnailGrid::Paint(PaintSurface& s, const RECT& client) {
       const bool sel = col == sel_col_ && row == sel_row_;
       const CellRect f = model.Frame(c, sel);
       HBRUSH fb = CreateSolidBrush(Shade(black, color, sel ? 10 : 5));
-      Rect(dc, f.left, f.top, f.right, f.bottom, sel ? Shade(hi, color, 100) : Shade(black, color, 20), sel ? 2 : 1, fb);
+      Rect(dc, f.left, f.top, f.right, f.bottom, sel ? Shade(hi, color, 100) : Shade(black, color, 20),
+           model.scale.Size(sel ? 2 : 1), fb);
       DeleteObject(fb);
       int tx, ty;
       model.ThumbnailOrigin(c, tx, ty);
@@ -170,18 +182,23 @@ void ThumbnailGrid::Paint(PaintSurface& s, const RECT& client) {
       if (model.show_check_box) {
         int x, y;
         model.CheckBoxOrigin(c, x, y);
-        Rect(dc, x, y, x + 11, y + 11, sel ? Shade(hi, color, 100) : Shade(black, color, 30), 1, back);
+        // The box and its mark are drawn in design pixels, grown with the window.
+        const auto px = [this](int v) { return model.scale.Px(v); };
+        const int n = model.CheckBoxSize();
+        Rect(dc, x, y, x + n, y + n, sel ? Shade(hi, color, 100) : Shade(black, color, 30), model.scale.Size(1), back);
         if (model.Checked(p)) {
-          HPEN pen = CreatePen(PS_SOLID, 2, sel ? Shade(hi, color, 100) : Shade(black, color, 30));
+          HPEN pen = CreatePen(PS_SOLID, model.scale.Size(2), sel ? Shade(hi, color, 100) : Shade(black, color, 30));
           HGDIOBJ op = SelectObject(dc, pen);
-          Line(dc, x + 1, y + 4, x + 5, y + 8);
-          Line(dc, x + 3, y + 8, x + 9, y + 2);
+          Line(dc, x + px(1), y + px(4), x + px(5), y + px(8));
+          Line(dc, x + px(3), y + px(8), x + px(9), y + px(2));
           SelectObject(dc, op);
           DeleteObject(pen);
-          SetPixel(dc, x + 3, y + 8, color);
-          SetPixel(dc, x + 5, y + 8, color);
+          if (model.scale.Identity()) {
+            SetPixel(dc, x + 3, y + 8, color);
+            SetPixel(dc, x + 5, y + 8, color);
+          }
         }
-        const RECT inner = {x + 1, y + 1, x + 10, y + 10};
+        const RECT inner = {x + px(1), y + px(1), x + px(10), y + px(10)};
         FrameRect(dc, &inner, back);
       }
       if (model.show_title) {

@@ -33,6 +33,9 @@ class ThumbnailGrid {
   // Selects cell (col, row) as a click does.
   void SelectCell(int col, int row);
   void Repaint() const;
+  // Another thumbnail size (the window's density changed): the thumbnails are built again
+  // at that size; checks and selection stay.
+  void Rescale(int picture_width, int picture_height);
 
   void Paint(PaintSurface& s, const RECT& client);
   // The window procedure's share; true when the message was handled (result in *out).

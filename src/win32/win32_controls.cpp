@@ -189,10 +189,11 @@ void PaintImage(PaintSurface& s, const ControlSpec& c, const RECT& r, const Bitm
   DrawPicture(s, dest, r, *picture, c.transparent);
 }
 
-void PaintShape(PaintSurface& s, const ControlSpec& c, const RECT& r) {
+void PaintShape(PaintSurface& s, const ControlSpec& c, const RECT& r, const DpiScale& scale) {
   HDC dc = s.Dc();
   const int pen_styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-  HPEN pen = CreatePen(pen_styles[static_cast<int>(c.pen_style)], c.pen_width, ToColorRef(c.pen_color, 0));
+  const int pen_width = scale.Size(c.pen_width);
+  HPEN pen = CreatePen(pen_styles[static_cast<int>(c.pen_style)], pen_width, ToColorRef(c.pen_color, 0));
   HBRUSH brush;
   const COLORREF bc = ToColorRef(c.brush_color, RGB(255, 255, 255));
   switch (c.brush_style) {
@@ -207,7 +208,7 @@ void PaintShape(PaintSurface& s, const ControlSpec& c, const RECT& r) {
   }
   HGDIOBJ old_pen = SelectObject(dc, pen), old_brush = SelectObject(dc, brush);
   SetBkMode(dc, TRANSPARENT);
-  const int pw = std::max(1, c.pen_width);
+  const int pw = std::max(1, pen_width);
   int x = r.left + pw / 2, y = r.top + pw / 2;
   int w = r.right - r.left - pw + 1, h = r.bottom - r.top - pw + 1;
   const bool square = c.shape == ShapeKind::Square || c.shape == ShapeKind::RoundSquare ||
@@ -294,20 +295,20 @@ void CenteredText(HDC dc, const std::string& text, RECT r, HFONT font, COLORREF 
 }  // namespace
 
 void PaintGraphicControl(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
-                         const Bitmap32* picture) {
+                         const Bitmap32* picture, const DpiScale& scale) {
   switch (c.cls) {
     case ControlClass::Label: PaintLabel(s, c, r, font); break;
     case ControlClass::Image:
     case ControlClass::Preview: PaintImage(s, c, r, picture); break;
     case ControlClass::Shape:
-    case ControlClass::ClickShape: PaintShape(s, c, r); break;
+    case ControlClass::ClickShape: PaintShape(s, c, r, scale); break;
     case ControlClass::Bevel: PaintBevel(s, c, r); break;
     default: break;
   }
 }
 
 void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
-                 const Bitmap32* glyph, bool pressed) {
+                 const Bitmap32* glyph, bool pressed, const DpiScale& scale) {
   HDC dc = s.Dc();
   RECT face = r;
   if (c.default_button) {
@@ -328,7 +329,7 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
     gh = glyph->Height();
     const int index = GlyphFace(n, c.enabled, pressed);
     if (gw > 0 && face_glyph.SetSize(gw, gh)) {
-      face_glyph.CopyRect(*glyph, Rect{std::max(0, index) * gw, 0, gw, gh}, 0, 0);
+      face_glyph.CopyRect(*glyph, Rect::FromSize(std::max(0, index) * gw, 0, gw, gh), 0, 0);
       if (index < 0) GreyGlyph(face_glyph);
     } else {
       gw = 0;
@@ -340,7 +341,8 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
   SelectObject(dc, old);
   const GlyphPlacement at = LayOutButtonFace(r.right - r.left, r.bottom - r.top, gw, gw > 0 ? gh : 0,
                                          static_cast<int>(text.cx), static_cast<int>(text.cy),
-                                         c.glyph_layout, c.margin, c.spacing);
+                                         c.glyph_layout, c.margin > 0 ? scale.Px(c.margin) : c.margin,
+                                         c.spacing > 0 ? scale.Px(c.spacing) : c.spacing);
   if (gw > 0) {
     const int gx = r.left + at.glyph.x + shift, gy = r.top + at.glyph.y + shift;
     RECT g = {gx, gy, gx + gw, gy + gh};
@@ -355,7 +357,7 @@ void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT fon
   }
 }
 
-void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px) {
+void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px, int border_px) {
   HDC dc = s.Dc();
   FillColor(dc, r, ToColorRef(c.color, GetSysColor(COLOR_BTNFACE)));
   RECT inner = r;
@@ -369,7 +371,7 @@ void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font
     }
   };
   bevel(c.bevel_outer);
-  InflateRect(&inner, -c.border_width, -c.border_width);
+  InflateRect(&inner, -border_px, -border_px);
   bevel(c.bevel_inner);
   if (!c.caption.empty()) {
     // The caption on one line, centred vertically, at the side Alignment names.

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "config/dpi_scale.h"
 #include "config/form_model.h"
 #include "media/bitmap32.h"
 
@@ -54,13 +55,15 @@ void FillColor(HDC dc, const RECT& r, COLORREF c);
 void DrawPicture(PaintSurface& s, const RECT& r, const RECT& clip, const Bitmap32& picture, bool keyed);
 
 // Paints a control that has no window of its own (label, image, shape, bevel) at rect r.
+// Pictures come scaled to the window's density; `scale` sizes what is drawn in design
+// pixels (a shape's pen).
 void PaintGraphicControl(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
-                         const Bitmap32* picture);
-// Paints the face of a push button (with its glyph when it has one).
+                         const Bitmap32* picture, const DpiScale& scale);
+// Paints the face of a push button (with its glyph strip, scaled, when it has one).
 void PaintButton(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font,
-                 const Bitmap32* glyph, bool pressed);
-// Paints a panel's background, bevels and caption.
-void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px);
+                 const Bitmap32* glyph, bool pressed, const DpiScale& scale);
+// Paints a panel's background, bevels and caption; bevel and border widths in screen pixels.
+void PaintPanel(PaintSurface& s, const ControlSpec& c, const RECT& r, HFONT font, int bevel_px, int border_px);
 
 // The cursor a description's cursor number shows.
 HCURSOR CursorFor(int cursor);

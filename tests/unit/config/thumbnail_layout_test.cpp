@@ -63,6 +63,37 @@ TEST(ThumbnailLayout, CellPartsAndCheckBoxHitArea) {
   EXPECT_EQ((std::vector<int>{t.left, t.top, t.right, t.bottom}), (std::vector<int>{110, 164, 200, 160}));
 }
 
+// In a window drawn at 144 dpi the pictures come scaled (80 x 60 -> 120 x 90) and the
+// margins grow by the same factor: the cell is the 96 dpi cell made 1.5 times as large.
+TEST(ThumbnailLayout, MarginsGrowWithTheWindowDensity) {
+  ThumbnailGridModel m;
+  m.scale = DpiScale(144, 96);
+  m.picture_width = 120;
+  m.picture_height = 90;
+  m.show_check_box = true;
+  m.show_title = true;
+  const GridLayout l = m.Layout(624, 5);  // 416 x 1.5
+  EXPECT_EQ(l.col_width, 150);
+  EXPECT_EQ(l.row_height, 165);
+  EXPECT_EQ(l.cols, 4);
+  const CellRect cell{150, 120, 300, 285};  // (100, 80, 200, 190) x 1.5
+  const CellRect f = m.Frame(cell, false), fs = m.Frame(cell, true);
+  EXPECT_EQ((std::vector<int>{f.left, f.top, f.right, f.bottom}), (std::vector<int>{165, 135, 300, 240}));
+  EXPECT_EQ((std::vector<int>{fs.left, fs.top}), (std::vector<int>{167, 137}));  // 16.5 rounds away from zero
+  int x, y;
+  m.ThumbnailOrigin(cell, x, y);
+  EXPECT_EQ(x, 172);  // 150 + (150 + 15 - 120) / 2, truncated
+  EXPECT_EQ(y, 143);  // 15 x 1.5 = 22.5 -> 23
+  m.CheckBoxOrigin(cell, x, y);
+  EXPECT_EQ(x, 170);  // 13 x 1.5 = 19.5 -> 20
+  EXPECT_EQ(y, 219);  // 120 + 90 + 9
+  EXPECT_EQ(m.CheckBoxSize(), 17);
+  EXPECT_TRUE(m.InCheckBox(cell, 187, 236));
+  EXPECT_FALSE(m.InCheckBox(cell, 188, 230));
+  const CellRect t = m.TitleRect(cell);
+  EXPECT_EQ((std::vector<int>{t.left, t.top}), (std::vector<int>{165, 246}));
+}
+
 TEST(ThumbnailLayout, ChecksHaveRoomForAnyNumberOfPictures) {
   ThumbnailGridModel m;
   m.ResetChecks(3);
