@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -277,39 +278,26 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const double fq = rw.freq, ph = static_cast<double>(phase_[i]);
   const double col_factor = h - r / 2.0;
   const int n = sp.c1 - sp.c0;
-  int32_t* const angle = scratch.angles.data();
   // x = c or wdt - 1 - c; the angle is Round(x * fq * 0.5 * col_factor / h + ph), evaluated
   // in this order (two columns at a time where the processor has the instructions).
   const int x0 = x_forward ? sp.c0 : wdt - 1 - sp.c0, dx = x_forward ? 1 : -1;
-  int k = 0;
-#if defined(__SSE2__)
-  {
-    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
-    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
-    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
-    const __m128d step2 = _mm_set1_pd(2.0 * dx);
-    __m128d vx = _mm_set_pd(x0 + dx, x0);
-    for (; k + 2 <= n; k += 2) {
-      __m128d v = _mm_mul_pd(vx, vfq);
-      v = _mm_mul_pd(v, half);
-      v = _mm_mul_pd(v, vcf);
-      v = _mm_div_pd(v, vh);
-      v = _mm_add_pd(v, vph);
-      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
-      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(angle + k), _mm_cvttpd_epi32(v));
-      vx = _mm_add_pd(vx, step2);
-    }
-  }
-#endif
-  for (; k < n; ++k) angle[k] = RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph);
   // The angle's remainder by the period and then by 360 equals that of its magnitude, with
-  // the sign of the angle, and the table is even: a division by a fixed number is a
-  // multiplication (the remainder of a 32-bit value by a 32-bit divisor, exactly).
+  // the sign of the angle, and the table is even, so each column needs only the remainder of
+  // the angle's magnitude: exact in floating point too, the angles being whole numbers far
+  // below 2^53.
   const int per = w.Period == 0 ? 360 : w.Period;
   const uint32_t divisor = static_cast<uint32_t>(per < 0 ? -static_cast<int64_t>(per) : per);
-  const uint64_t magic = UINT64_C(0xFFFFFFFFFFFFFFFF) / divisor + 1;
   const bool fold360 = divisor > 360;
+  // The remainder of |a| by the period (a multiplication, exactly) and then by 360.
+  const uint64_t magic = UINT64_C(0xFFFFFFFFFFFFFFFF) / divisor + 1;
+  auto fold_period = [&](int32_t a) -> uint32_t {
+    const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+  };
+  auto fold = [&](int32_t a) -> uint32_t {
+    const uint32_t m = fold_period(a);
+    return fold360 ? m % 360 : m;
+  };
   const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
   Pixel* const dst = wave_frame_.Row(r);
   const int16_t* const map = region_map_.data();
@@ -318,29 +306,124 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const bool shift = w.ShiftColumns != 0;
   const int shift_by = rw.shift;
   const int16_t ri = static_cast<int16_t>(i);
-  auto fold = [&](int32_t a) -> uint32_t {
-    const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
-    if (divisor == 360) return u % 360;
-    const uint32_t m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
-    return fold360 ? m % 360 : m;
-  };
   // Every row a column can come from lies inside the picture and wholly inside the region:
   // nothing to clamp and no mask to look at.
   const int lo = scratch.table_min[i], hi = scratch.table_max[i];
   bool clean = !shift && r + lo >= 0 && r + hi <= h - 1;
   for (int y = r + lo; clean && y <= r + hi; ++y) clean = whole[y] == ri;
-  if (clean) {
-    const Pixel* const src = source.Row(r);
-    const int64_t* const st = step.data();
-    for (int k2 = 0; k2 < n; ++k2) {
-      const int c = sp.c0 + k2;
-      dst[c] = src[c + st[fold(angle[k2])]];
+  const Pixel* const src_row = source.Row(r) + sp.c0;
+  const int64_t* const st = step.data();
+  Pixel* const out = dst + sp.c0;
+  // index[k]: the table entry of column c0 + k, where the pixels are not moved at once.
+  int32_t* const index = scratch.angles.data();
+  auto exact = [&](int k) { return RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph); };
+  int k = 0;
+  // Along the row the angle moves by the same real amount from column to column, and the
+  // formula's floating-point angles are monotonic in the column. Walked in fixed point
+  // (32 fraction bits) the angle is the rounded floating-point value wherever it lies clear of
+  // a half (the two differ by less than 2^-18 of a degree while the angles stay below 2^29);
+  // the few columns near a half are evaluated as the formula says. With the angles of one
+  // sign all along the run, the remainder of their magnitude follows their steps, each step
+  // smaller than the period: one subtraction or addition at most per column.
+  const double slope = fq * 0.5 * col_factor / h;
+  constexpr double kWalkLimit = 536870912.0;  // 2^29
+  if (n > 0 && std::abs(slope) * wdt + std::abs(ph) < kWalkLimit && std::abs(slope) + 2 < divisor) {
+    constexpr double kOne = 4294967296.0;
+    constexpr int64_t kHalf = int64_t{1} << 31, kNear = int64_t{1} << 17;  // 2^-15
+    const int64_t d = divisor;
+    // Columns k0 .. k1 - 1, whose angles have the sign `sign` (or are 0).
+    auto walk = [&](int k0, int k1, int sign, auto fold_360, auto sink) {
+      const int64_t step_fix = std::llround(slope * dx * sign * kOne);
+      int64_t acc = std::llround((static_cast<double>(x0 + dx * k0) * slope + ph) * sign * kOne);
+      const int32_t a0 = exact(k0);
+      int64_t u_prev = static_cast<int64_t>(a0) * sign;
+      int64_t m = fold_period(a0);
+      sink(k0, fold_360 ? static_cast<uint32_t>(m) % 360 : static_cast<uint32_t>(m));
+      for (int kk = k0 + 1; kk < k1; ++kk) {
+        acc += step_fix;
+        int64_t u;
+        if (static_cast<uint32_t>(acc + kHalf + kNear) < static_cast<uint32_t>(2 * kNear))
+          u = static_cast<int64_t>(exact(kk)) * sign;
+        else
+          u = (acc + kHalf) >> 32;
+        m += u - u_prev;
+        u_prev = u;
+        m = m >= d ? m - d : m;
+        m = m < 0 ? m + d : m;
+        sink(kk, fold_360 ? static_cast<uint32_t>(m) % 360 : static_cast<uint32_t>(m));
+      }
+    };
+    // The angles change sign at most once along the run: the first column of the other sign.
+    const int32_t first = exact(0), last = exact(n - 1);
+    const int s0 = first > 0 || (first == 0 && last >= 0) ? 1 : -1;
+    int split = n;
+    if ((last > 0 && s0 < 0) || (last < 0 && s0 > 0)) {
+      int a_lo = 0, a_hi = n - 1;  // exact(a_lo) is on s0's side, exact(a_hi) is not
+      while (a_hi - a_lo > 1) {
+        const int mid = a_lo + (a_hi - a_lo) / 2;
+        const int32_t v = exact(mid);
+        if ((s0 > 0 && v >= 0) || (s0 < 0 && v <= 0)) a_lo = mid;
+        else a_hi = mid;
+      }
+      split = a_hi;
     }
+    auto run = [&](auto sink) {
+      auto part = [&](int k0, int k1, int sign) {
+        if (k0 >= k1) return;
+        if (fold360) walk(k0, k1, sign, std::true_type{}, sink);
+        else walk(k0, k1, sign, std::false_type{}, sink);
+      };
+      part(0, split, s0);
+      part(split, n, -s0);
+    };
+    if (clean) {
+      run([&](int kk, uint32_t idx) { out[kk] = src_row[kk + st[idx]]; });
+      return;
+    }
+    run([&](int kk, uint32_t idx) { index[kk] = static_cast<int32_t>(idx); });
+    k = n;
+  }
+#if defined(__SSE2__)
+  {
+    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
+    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
+    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
+    const __m128d step2 = _mm_set1_pd(2.0 * dx);
+    const __m128d sign = _mm_set1_pd(-0.0), zero = _mm_setzero_pd();
+    const __m128d d1 = _mm_set1_pd(static_cast<double>(divisor)), inv1 = _mm_set1_pd(1.0 / divisor);
+    const __m128d d2 = _mm_set1_pd(360.0), inv2 = _mm_set1_pd(1.0 / 360.0);
+    // u mod d for whole u >= 0: the nearest quotient, and one d back where it was too big.
+    auto mod = [&](__m128d u, __m128d d, __m128d inv) {
+      const __m128d q = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(u, inv), magic), magic);
+      const __m128d m = _mm_sub_pd(u, _mm_mul_pd(q, d));
+      return _mm_add_pd(m, _mm_and_pd(_mm_cmplt_pd(m, zero), d));
+    };
+    __m128d vx = _mm_set_pd(x0 + dx * (k + 1), x0 + dx * k);
+    for (; k + 2 <= n; k += 2) {
+      // x * fq * 0.5 * col_factor / h + ph, rounded half to even, in this order.
+      __m128d v = _mm_mul_pd(vx, vfq);
+      v = _mm_mul_pd(v, half);
+      v = _mm_mul_pd(v, vcf);
+      v = _mm_div_pd(v, vh);
+      v = _mm_add_pd(v, vph);
+      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      v = _mm_andnot_pd(sign, v);
+      v = mod(v, d1, inv1);
+      if (fold360) v = mod(v, d2, inv2);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(index + k), _mm_cvttpd_epi32(v));
+      vx = _mm_add_pd(vx, step2);
+    }
+  }
+#endif
+  for (; k < n; ++k) index[k] = static_cast<int32_t>(fold(exact(k)));
+  if (clean) {
+    for (int k2 = 0; k2 < n; ++k2) out[k2] = src_row[k2 + st[index[k2]]];
     return;
   }
   for (int k2 = 0; k2 < n; ++k2) {
     const int c = sp.c0 + k2;
-    const int sr = std::clamp(r + table[fold(angle[k2])], 0, h - 1);
+    const int sr = std::clamp(r + table[index[k2]], 0, h - 1);
     int sc = c;
     if (shift) sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
     if (whole[r] != ri && map_d[sc] != ri) continue;
