@@ -588,6 +588,9 @@ void TAnimEngine::Step() {
 
 void TAnimEngine::DrawObjects(int64_t dt) {
   if (!objects_ || composite_.Empty()) return;
+  // The objects' views and images are taken here, in list order; then each band of rows
+  // draws every object's part in that band, later objects over earlier ones.
+  drawn_.clear();
   for (int i = 0; i < objects_->Count(); ++i) {
     TAnimObject& o = (*objects_)[i];
     const TAnimObject::View v = o.TakeView();
@@ -601,8 +604,12 @@ void TAnimEngine::DrawObjects(int64_t dt) {
       const Bitmap32& m = o.MirroredImage();
       if (m.Width() == image->Width() && m.Height() == image->Height()) src = &m;
     }
-    composite_.StretchDraw({left, top, right, bottom}, *src, src->BoundsRect());
+    drawn_.push_back({{left, top, right, bottom}, src});
   }
+  if (drawn_.empty()) return;
+  Pool().ForBands(composite_.Height(), [&](int, int r0, int r1) {
+    for (const Drawn& d : drawn_) composite_.StretchDrawRows(d.rect, *d.image, d.image->BoundsRect(), r0, r1);
+  });
 }
 
 const Bitmap32& TAnimEngine::Output() const {

@@ -128,6 +128,12 @@ class TAnimEngine {
   std::vector<BandScratch> scratch_;
   std::array<bool, 8> jitter_moves_{};  // a jitter value of the region is not 0
   std::array<int32_t, 8> jitter_max_{};
+  // The objects of a step, in drawing order.
+  struct Drawn {
+    Rect rect;
+    const Bitmap32* image;
+  };
+  std::vector<Drawn> drawn_;
 };
 
 }  // namespace kx

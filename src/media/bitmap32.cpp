@@ -112,8 +112,18 @@ void Bitmap32::StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect
 
 void Bitmap32::StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
                            StretchFilter filter) {
+  StretchDrawClipped(dst_rect, src, src_rect, filter, BoundsRect());
+}
+
+void Bitmap32::StretchDrawRows(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, int top,
+                               int bottom) {
+  StretchDrawClipped(dst_rect, src, src_rect, src.Filter(), {0, top, width_, bottom});
+}
+
+void Bitmap32::StretchDrawClipped(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
+                                  StretchFilter filter, const Rect& clip) {
   if (&src == this || dst_rect.Empty() || src_rect.Intersect(src.BoundsRect()).Empty()) return;
-  const Rect visible = dst_rect.Intersect(BoundsRect());
+  const Rect visible = dst_rect.Intersect(BoundsRect()).Intersect(clip);
   if (visible.Empty()) return;
   const Rect window{visible.left - dst_rect.left, visible.top - dst_rect.top,
                     visible.right - dst_rect.left, visible.bottom - dst_rect.top};

@@ -93,6 +93,9 @@ class Bitmap32 {
   // The same with an explicit filter, ignoring src's own one.
   void StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
                    StretchFilter filter);
+  // The same drawing of src's filter, limited to rows top .. bottom - 1 of this bitmap: the
+  // rows drawn are those the whole drawing gives them (so bands of rows can be drawn apart).
+  void StretchDrawRows(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, int top, int bottom);
 
   // Mirrors the pixels left to right in place.
   void MirrorHorizontal();
@@ -117,6 +120,8 @@ class Bitmap32 {
   }
 
  private:
+  void StretchDrawClipped(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, StretchFilter filter,
+                          const Rect& clip);
   // Combines a row of `count` source pixels onto the target row.
   void CombineRow(const Pixel* src, Pixel* dst, int count) const;
 
