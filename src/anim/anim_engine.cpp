@@ -534,6 +534,7 @@ void TAnimEngine::DisplaceRows() {
 }
 
 WorkerPool& TAnimEngine::Pool() {
+  if (shared_pool_ && threads_ == 0) return *shared_pool_;
   const int want = threads_ > 0 ? threads_ : WorkerPool::DefaultThreads();
   if (!pool_ || pool_->Threads() != want) pool_ = std::make_unique<WorkerPool>(want);
   return *pool_;
@@ -545,6 +546,7 @@ void TAnimEngine::SetThreads(int threads) {
 }
 
 int TAnimEngine::Threads() const {
+  if (shared_pool_ && threads_ == 0) return shared_pool_->Threads();
   return threads_ > 0 ? threads_ : (pool_ ? pool_->Threads() : WorkerPool::DefaultThreads());
 }
 
