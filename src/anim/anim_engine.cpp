@@ -263,8 +263,20 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   std::array<int64_t, 360>& step = scratch.step[i];
   if (!scratch.table_valid[i] || !(scratch.table_amp[i] == rw.amp)) {
     int lo = INT32_MAX, hi = INT32_MIN;
-    for (int k = 0; k < 360; ++k) {
-      table[k] = RoundSafe(cos_table_[k] * rw.amp);
+    int k = 0;
+#if defined(__SSE2__)
+    // RoundSafe two entries at a time.
+    const __m128d va = _mm_set1_pd(rw.amp), vlo = _mm_set1_pd(-1e9), vhi = _mm_set1_pd(1e9);
+    const __m128d magic = _mm_set1_pd(6755399441055744.0);
+    for (; k + 2 <= 360; k += 2) {
+      __m128d v = _mm_mul_pd(_mm_loadu_pd(cos_table_.data() + k), va);
+      v = _mm_min_pd(_mm_max_pd(v, vlo), vhi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(table.data() + k), _mm_cvttpd_epi32(v));
+    }
+#endif
+    for (; k < 360; ++k) table[k] = RoundSafe(cos_table_[k] * rw.amp);
+    for (k = 0; k < 360; ++k) {
       step[k] = static_cast<int64_t>(table[k]) * wdt;
       lo = std::min(lo, table[k]);
       hi = std::max(hi, table[k]);
@@ -327,30 +339,29 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   // smaller than the period: one subtraction or addition at most per column.
   const double slope = fq * 0.5 * col_factor / h;
   constexpr double kWalkLimit = 536870912.0;  // 2^29
-  if (n > 0 && std::abs(slope) * wdt + std::abs(ph) < kWalkLimit && std::abs(slope) + 2 < divisor) {
+  if (n > 0 && std::abs(slope) * wdt + std::abs(ph) < kWalkLimit) {
     constexpr double kOne = 4294967296.0;
     constexpr int64_t kHalf = int64_t{1} << 31, kNear = int64_t{1} << 17;  // 2^-15
-    const int64_t d = divisor;
-    // Columns k0 .. k1 - 1, whose angles have the sign `sign` (or are 0).
-    auto walk = [&](int k0, int k1, int sign, auto fold_360, auto sink) {
+    // Columns k0 .. k1 - 1, whose angles have the sign `sign` (or are 0). The remainder is
+    // taken column by column (by multiplications), so that no column waits for the one
+    // before it.
+    auto walk = [&](int k0, int k1, int sign, auto by_360, auto sink) {
       const int64_t step_fix = std::llround(slope * dx * sign * kOne);
       int64_t acc = std::llround((static_cast<double>(x0 + dx * k0) * slope + ph) * sign * kOne);
-      const int32_t a0 = exact(k0);
-      int64_t u_prev = static_cast<int64_t>(a0) * sign;
-      int64_t m = fold_period(a0);
-      sink(k0, fold_360 ? static_cast<uint32_t>(m) % 360 : static_cast<uint32_t>(m));
-      for (int kk = k0 + 1; kk < k1; ++kk) {
-        acc += step_fix;
-        int64_t u;
-        if (static_cast<uint32_t>(acc + kHalf + kNear) < static_cast<uint32_t>(2 * kNear))
-          u = static_cast<int64_t>(exact(kk)) * sign;
+      for (int kk = k0; kk < k1; ++kk, acc += step_fix) {
+        uint32_t u;
+        if (kk == k0 || static_cast<uint32_t>(acc + kHalf + kNear) < static_cast<uint32_t>(2 * kNear))
+          u = static_cast<uint32_t>(static_cast<int64_t>(exact(kk)) * sign);
         else
-          u = (acc + kHalf) >> 32;
-        m += u - u_prev;
-        u_prev = u;
-        m = m >= d ? m - d : m;
-        m = m < 0 ? m + d : m;
-        sink(kk, fold_360 ? static_cast<uint32_t>(m) % 360 : static_cast<uint32_t>(m));
+          u = static_cast<uint32_t>((acc + kHalf) >> 32);
+        uint32_t m;
+        if constexpr (decltype(by_360)::value) {
+          m = u % 360;
+        } else {
+          m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+          if (fold360) m %= 360;
+        }
+        sink(kk, m);
       }
     };
     // The angles change sign at most once along the run: the first column of the other sign.
@@ -370,7 +381,7 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
     auto run = [&](auto sink) {
       auto part = [&](int k0, int k1, int sign) {
         if (k0 >= k1) return;
-        if (fold360) walk(k0, k1, sign, std::true_type{}, sink);
+        if (divisor == 360) walk(k0, k1, sign, std::true_type{}, sink);
         else walk(k0, k1, sign, std::false_type{}, sink);
       };
       part(0, split, s0);
