@@ -91,6 +91,10 @@ void Bitmap32::CombineRow(const Pixel* src, Pixel* dst, int count) const {
         std::copy_n(src, count, dst);
         return;
       }
+      if (combine_rows_) {
+        combine_rows_(src, dst, count, master_alpha_, combine_context_);
+        return;
+      }
       for (int i = 0; i < count; ++i) {
         dst[i] = combine_(src[i], dst[i], master_alpha_, combine_context_);
       }

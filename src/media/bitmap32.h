@@ -45,6 +45,8 @@ enum class DrawMode { Opaque, Blend, Custom };
 // A per-pixel combine routine: returns the new target pixel. `context` is the pointer
 // given with the routine (the drawing object's own state, such as its key colour).
 using CombineProc = Pixel (*)(Pixel src, Pixel dst, uint8_t master_alpha, const void* context);
+// The same routine over a row of `count` pixels (it must give what the per-pixel one gives).
+using CombineRowProc = void (*)(const Pixel* src, Pixel* dst, int count, uint8_t master_alpha, const void* context);
 
 class Bitmap32 {
  public:
@@ -106,8 +108,9 @@ class Bitmap32 {
   DrawMode Mode() const { return mode_; }
   void SetDrawMode(DrawMode m) { mode_ = m; }
   // Sets the combine routine and switches the draw mode to Custom.
-  void SetCombine(CombineProc proc, const void* context) {
+  void SetCombine(CombineProc proc, const void* context, CombineRowProc rows = nullptr) {
     combine_ = proc;
+    combine_rows_ = rows;
     combine_context_ = context;
     mode_ = DrawMode::Custom;
   }
@@ -132,6 +135,7 @@ class Bitmap32 {
   DrawMode mode_ = DrawMode::Opaque;
   StretchFilter filter_ = StretchFilter::Nearest;
   CombineProc combine_ = nullptr;
+  CombineRowProc combine_rows_ = nullptr;
   const void* combine_context_ = nullptr;
 };
 
