@@ -334,9 +334,9 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   // formula's floating-point angles are monotonic in the column. Walked in fixed point
   // (32 fraction bits) the angle is the rounded floating-point value wherever it lies clear of
   // a half (the two differ by less than 2^-18 of a degree while the angles stay below 2^29);
-  // the few columns near a half are evaluated as the formula says. With the angles of one
-  // sign all along the run, the remainder of their magnitude follows their steps, each step
-  // smaller than the period: one subtraction or addition at most per column.
+  // the few columns near a half, and the first of each part, are evaluated as the formula
+  // says. The angles change sign at most once along the run, so each part of one sign walks
+  // their magnitude.
   const double slope = fq * 0.5 * col_factor / h;
   constexpr double kWalkLimit = 536870912.0;  // 2^29
   if (n > 0 && std::abs(slope) * wdt + std::abs(ph) < kWalkLimit) {
@@ -536,9 +536,15 @@ void TAnimEngine::DisplaceRows() {
     for (BandScratch& s : scratch_) s.angles.resize(width_);
   }
   auto band = [&](int b, int r0, int r1) {
-    DisplaceBand(r0, r1, scratch_[b]);
-    if (copy_rows && !one_band)
-      std::copy(wave_frame_.Row(r0), wave_frame_.Row(r0) + static_cast<size_t>(r1 - r0) * width_, composite_.Row(r0));
+    if (!copy_rows || one_band) {
+      DisplaceBand(r0, r1, scratch_[b]);
+      return;
+    }
+    // Each row goes to the composite while it is still in the cache.
+    for (int r = r0; r < r1; ++r) {
+      DisplaceBand(r, r + 1, scratch_[b]);
+      std::copy(wave_frame_.Row(r), wave_frame_.Row(r) + width_, composite_.Row(r));
+    }
   };
   pool.ForBands(height_, band, one_band ? 1 : 0);
   if (copy && (!copy_rows || one_band)) composite_.Assign(wave_frame_);
