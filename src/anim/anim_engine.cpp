@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -262,8 +263,20 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   std::array<int64_t, 360>& step = scratch.step[i];
   if (!scratch.table_valid[i] || !(scratch.table_amp[i] == rw.amp)) {
     int lo = INT32_MAX, hi = INT32_MIN;
-    for (int k = 0; k < 360; ++k) {
-      table[k] = RoundSafe(cos_table_[k] * rw.amp);
+    int k = 0;
+#if defined(__SSE2__)
+    // RoundSafe two entries at a time.
+    const __m128d va = _mm_set1_pd(rw.amp), vlo = _mm_set1_pd(-1e9), vhi = _mm_set1_pd(1e9);
+    const __m128d magic = _mm_set1_pd(6755399441055744.0);
+    for (; k + 2 <= 360; k += 2) {
+      __m128d v = _mm_mul_pd(_mm_loadu_pd(cos_table_.data() + k), va);
+      v = _mm_min_pd(_mm_max_pd(v, vlo), vhi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(table.data() + k), _mm_cvttpd_epi32(v));
+    }
+#endif
+    for (; k < 360; ++k) table[k] = RoundSafe(cos_table_[k] * rw.amp);
+    for (k = 0; k < 360; ++k) {
       step[k] = static_cast<int64_t>(table[k]) * wdt;
       lo = std::min(lo, table[k]);
       hi = std::max(hi, table[k]);
@@ -277,39 +290,26 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const double fq = rw.freq, ph = static_cast<double>(phase_[i]);
   const double col_factor = h - r / 2.0;
   const int n = sp.c1 - sp.c0;
-  int32_t* const angle = scratch.angles.data();
   // x = c or wdt - 1 - c; the angle is Round(x * fq * 0.5 * col_factor / h + ph), evaluated
   // in this order (two columns at a time where the processor has the instructions).
   const int x0 = x_forward ? sp.c0 : wdt - 1 - sp.c0, dx = x_forward ? 1 : -1;
-  int k = 0;
-#if defined(__SSE2__)
-  {
-    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
-    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
-    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
-    const __m128d step2 = _mm_set1_pd(2.0 * dx);
-    __m128d vx = _mm_set_pd(x0 + dx, x0);
-    for (; k + 2 <= n; k += 2) {
-      __m128d v = _mm_mul_pd(vx, vfq);
-      v = _mm_mul_pd(v, half);
-      v = _mm_mul_pd(v, vcf);
-      v = _mm_div_pd(v, vh);
-      v = _mm_add_pd(v, vph);
-      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
-      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(angle + k), _mm_cvttpd_epi32(v));
-      vx = _mm_add_pd(vx, step2);
-    }
-  }
-#endif
-  for (; k < n; ++k) angle[k] = RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph);
   // The angle's remainder by the period and then by 360 equals that of its magnitude, with
-  // the sign of the angle, and the table is even: a division by a fixed number is a
-  // multiplication (the remainder of a 32-bit value by a 32-bit divisor, exactly).
+  // the sign of the angle, and the table is even, so each column needs only the remainder of
+  // the angle's magnitude: exact in floating point too, the angles being whole numbers far
+  // below 2^53.
   const int per = w.Period == 0 ? 360 : w.Period;
   const uint32_t divisor = static_cast<uint32_t>(per < 0 ? -static_cast<int64_t>(per) : per);
-  const uint64_t magic = UINT64_C(0xFFFFFFFFFFFFFFFF) / divisor + 1;
   const bool fold360 = divisor > 360;
+  // The remainder of |a| by the period (a multiplication, exactly) and then by 360.
+  const uint64_t magic = UINT64_C(0xFFFFFFFFFFFFFFFF) / divisor + 1;
+  auto fold_period = [&](int32_t a) -> uint32_t {
+    const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+  };
+  auto fold = [&](int32_t a) -> uint32_t {
+    const uint32_t m = fold_period(a);
+    return fold360 ? m % 360 : m;
+  };
   const Bitmap32& source = any_reflection_ ? reflection_ : *picture_;
   Pixel* const dst = wave_frame_.Row(r);
   const int16_t* const map = region_map_.data();
@@ -318,29 +318,123 @@ void TAnimEngine::ColumnSpan(int r, const Span& sp, const RowWave& rw, BandScrat
   const bool shift = w.ShiftColumns != 0;
   const int shift_by = rw.shift;
   const int16_t ri = static_cast<int16_t>(i);
-  auto fold = [&](int32_t a) -> uint32_t {
-    const uint32_t u = static_cast<uint32_t>(a < 0 ? -static_cast<int64_t>(a) : a);
-    if (divisor == 360) return u % 360;
-    const uint32_t m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
-    return fold360 ? m % 360 : m;
-  };
   // Every row a column can come from lies inside the picture and wholly inside the region:
   // nothing to clamp and no mask to look at.
   const int lo = scratch.table_min[i], hi = scratch.table_max[i];
   bool clean = !shift && r + lo >= 0 && r + hi <= h - 1;
   for (int y = r + lo; clean && y <= r + hi; ++y) clean = whole[y] == ri;
-  if (clean) {
-    const Pixel* const src = source.Row(r);
-    const int64_t* const st = step.data();
-    for (int k2 = 0; k2 < n; ++k2) {
-      const int c = sp.c0 + k2;
-      dst[c] = src[c + st[fold(angle[k2])]];
+  const Pixel* const src_row = source.Row(r) + sp.c0;
+  const int64_t* const st = step.data();
+  Pixel* const out = dst + sp.c0;
+  // index[k]: the table entry of column c0 + k, where the pixels are not moved at once.
+  int32_t* const index = scratch.angles.data();
+  auto exact = [&](int k) { return RoundSafe((x0 + dx * k) * fq * 0.5 * col_factor / h + ph); };
+  int k = 0;
+  // Along the row the angle moves by the same real amount from column to column, and the
+  // formula's floating-point angles are monotonic in the column. Walked in fixed point
+  // (32 fraction bits) the angle is the rounded floating-point value wherever it lies clear of
+  // a half (the two differ by less than 2^-18 of a degree while the angles stay below 2^29);
+  // the few columns near a half, and the first of each part, are evaluated as the formula
+  // says. The angles change sign at most once along the run, so each part of one sign walks
+  // their magnitude.
+  const double slope = fq * 0.5 * col_factor / h;
+  constexpr double kWalkLimit = 536870912.0;  // 2^29
+  if (n > 0 && std::abs(slope) * wdt + std::abs(ph) < kWalkLimit) {
+    constexpr double kOne = 4294967296.0;
+    constexpr int64_t kHalf = int64_t{1} << 31, kNear = int64_t{1} << 17;  // 2^-15
+    // Columns k0 .. k1 - 1, whose angles have the sign `sign` (or are 0). The remainder is
+    // taken column by column (by multiplications), so that no column waits for the one
+    // before it.
+    auto walk = [&](int k0, int k1, int sign, auto by_360, auto sink) {
+      const int64_t step_fix = std::llround(slope * dx * sign * kOne);
+      int64_t acc = std::llround((static_cast<double>(x0 + dx * k0) * slope + ph) * sign * kOne);
+      for (int kk = k0; kk < k1; ++kk, acc += step_fix) {
+        uint32_t u;
+        if (kk == k0 || static_cast<uint32_t>(acc + kHalf + kNear) < static_cast<uint32_t>(2 * kNear))
+          u = static_cast<uint32_t>(static_cast<int64_t>(exact(kk)) * sign);
+        else
+          u = static_cast<uint32_t>((acc + kHalf) >> 32);
+        uint32_t m;
+        if constexpr (decltype(by_360)::value) {
+          m = u % 360;
+        } else {
+          m = static_cast<uint32_t>((static_cast<unsigned __int128>(magic * u) * divisor) >> 64);
+          if (fold360) m %= 360;
+        }
+        sink(kk, m);
+      }
+    };
+    // The angles change sign at most once along the run: the first column of the other sign.
+    const int32_t first = exact(0), last = exact(n - 1);
+    const int s0 = first > 0 || (first == 0 && last >= 0) ? 1 : -1;
+    int split = n;
+    if ((last > 0 && s0 < 0) || (last < 0 && s0 > 0)) {
+      int a_lo = 0, a_hi = n - 1;  // exact(a_lo) is on s0's side, exact(a_hi) is not
+      while (a_hi - a_lo > 1) {
+        const int mid = a_lo + (a_hi - a_lo) / 2;
+        const int32_t v = exact(mid);
+        if ((s0 > 0 && v >= 0) || (s0 < 0 && v <= 0)) a_lo = mid;
+        else a_hi = mid;
+      }
+      split = a_hi;
     }
+    auto run = [&](auto sink) {
+      auto part = [&](int k0, int k1, int sign) {
+        if (k0 >= k1) return;
+        if (divisor == 360) walk(k0, k1, sign, std::true_type{}, sink);
+        else walk(k0, k1, sign, std::false_type{}, sink);
+      };
+      part(0, split, s0);
+      part(split, n, -s0);
+    };
+    if (clean) {
+      run([&](int kk, uint32_t idx) { out[kk] = src_row[kk + st[idx]]; });
+      return;
+    }
+    run([&](int kk, uint32_t idx) { index[kk] = static_cast<int32_t>(idx); });
+    k = n;
+  }
+#if defined(__SSE2__)
+  {
+    const __m128d vfq = _mm_set1_pd(fq), half = _mm_set1_pd(0.5), vcf = _mm_set1_pd(col_factor);
+    const __m128d vh = _mm_set1_pd(static_cast<double>(h)), vph = _mm_set1_pd(ph);
+    const __m128d lo = _mm_set1_pd(-1e9), hi = _mm_set1_pd(1e9), magic = _mm_set1_pd(6755399441055744.0);
+    const __m128d step2 = _mm_set1_pd(2.0 * dx);
+    const __m128d sign = _mm_set1_pd(-0.0), zero = _mm_setzero_pd();
+    const __m128d d1 = _mm_set1_pd(static_cast<double>(divisor)), inv1 = _mm_set1_pd(1.0 / divisor);
+    const __m128d d2 = _mm_set1_pd(360.0), inv2 = _mm_set1_pd(1.0 / 360.0);
+    // u mod d for whole u >= 0: the nearest quotient, and one d back where it was too big.
+    auto mod = [&](__m128d u, __m128d d, __m128d inv) {
+      const __m128d q = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(u, inv), magic), magic);
+      const __m128d m = _mm_sub_pd(u, _mm_mul_pd(q, d));
+      return _mm_add_pd(m, _mm_and_pd(_mm_cmplt_pd(m, zero), d));
+    };
+    __m128d vx = _mm_set_pd(x0 + dx * (k + 1), x0 + dx * k);
+    for (; k + 2 <= n; k += 2) {
+      // x * fq * 0.5 * col_factor / h + ph, rounded half to even, in this order.
+      __m128d v = _mm_mul_pd(vx, vfq);
+      v = _mm_mul_pd(v, half);
+      v = _mm_mul_pd(v, vcf);
+      v = _mm_div_pd(v, vh);
+      v = _mm_add_pd(v, vph);
+      v = _mm_min_pd(_mm_max_pd(v, lo), hi);
+      v = _mm_sub_pd(_mm_add_pd(v, magic), magic);
+      v = _mm_andnot_pd(sign, v);
+      v = mod(v, d1, inv1);
+      if (fold360) v = mod(v, d2, inv2);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(index + k), _mm_cvttpd_epi32(v));
+      vx = _mm_add_pd(vx, step2);
+    }
+  }
+#endif
+  for (; k < n; ++k) index[k] = static_cast<int32_t>(fold(exact(k)));
+  if (clean) {
+    for (int k2 = 0; k2 < n; ++k2) out[k2] = src_row[k2 + st[index[k2]]];
     return;
   }
   for (int k2 = 0; k2 < n; ++k2) {
     const int c = sp.c0 + k2;
-    const int sr = std::clamp(r + table[fold(angle[k2])], 0, h - 1);
+    const int sr = std::clamp(r + table[index[k2]], 0, h - 1);
     int sc = c;
     if (shift) sc = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(c) - shift_by, 0, wdt - 1));
     if (whole[r] != ri && map_d[sc] != ri) continue;
@@ -442,15 +536,22 @@ void TAnimEngine::DisplaceRows() {
     for (BandScratch& s : scratch_) s.angles.resize(width_);
   }
   auto band = [&](int b, int r0, int r1) {
-    DisplaceBand(r0, r1, scratch_[b]);
-    if (copy_rows && !one_band)
-      std::copy(wave_frame_.Row(r0), wave_frame_.Row(r0) + static_cast<size_t>(r1 - r0) * width_, composite_.Row(r0));
+    if (!copy_rows || one_band) {
+      DisplaceBand(r0, r1, scratch_[b]);
+      return;
+    }
+    // Each row goes to the composite while it is still in the cache.
+    for (int r = r0; r < r1; ++r) {
+      DisplaceBand(r, r + 1, scratch_[b]);
+      std::copy(wave_frame_.Row(r), wave_frame_.Row(r) + width_, composite_.Row(r));
+    }
   };
   pool.ForBands(height_, band, one_band ? 1 : 0);
   if (copy && (!copy_rows || one_band)) composite_.Assign(wave_frame_);
 }
 
 WorkerPool& TAnimEngine::Pool() {
+  if (shared_pool_ && threads_ == 0) return *shared_pool_;
   const int want = threads_ > 0 ? threads_ : WorkerPool::DefaultThreads();
   if (!pool_ || pool_->Threads() != want) pool_ = std::make_unique<WorkerPool>(want);
   return *pool_;
@@ -462,6 +563,7 @@ void TAnimEngine::SetThreads(int threads) {
 }
 
 int TAnimEngine::Threads() const {
+  if (shared_pool_ && threads_ == 0) return shared_pool_->Threads();
   return threads_ > 0 ? threads_ : (pool_ ? pool_->Threads() : WorkerPool::DefaultThreads());
 }
 
@@ -505,6 +607,9 @@ void TAnimEngine::Step() {
 
 void TAnimEngine::DrawObjects(int64_t dt) {
   if (!objects_ || composite_.Empty()) return;
+  // The objects' views and images are taken here, in list order; then each band of rows
+  // draws every object's part in that band, later objects over earlier ones.
+  drawn_.clear();
   for (int i = 0; i < objects_->Count(); ++i) {
     TAnimObject& o = (*objects_)[i];
     const TAnimObject::View v = o.TakeView();
@@ -518,8 +623,12 @@ void TAnimEngine::DrawObjects(int64_t dt) {
       const Bitmap32& m = o.MirroredImage();
       if (m.Width() == image->Width() && m.Height() == image->Height()) src = &m;
     }
-    composite_.StretchDraw({left, top, right, bottom}, *src, src->BoundsRect());
+    drawn_.push_back({{left, top, right, bottom}, src});
   }
+  if (drawn_.empty()) return;
+  Pool().ForBands(composite_.Height(), [&](int, int r0, int r1) {
+    for (const Drawn& d : drawn_) composite_.StretchDrawRows(d.rect, *d.image, d.image->BoundsRect(), r0, r1);
+  });
 }
 
 const Bitmap32& TAnimEngine::Output() const {

@@ -36,6 +36,9 @@ class TAnimEngine {
   // worker threads start with the first Prepare and stop when the engine is destroyed.
   void SetThreads(int threads);
   int Threads() const;
+  // Draws with the show's pool (not owned; it outlives the engine) while no thread count is
+  // set; null goes back to the engine's own.
+  void SharePool(WorkerPool* pool) { shared_pool_ = pool; }
 
   // The clock of the animation, passed on to the objects by Prepare.
   void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -124,10 +127,17 @@ class TAnimEngine {
   std::array<double, 361> cos_table_{};
   int threads_ = 0;
   std::unique_ptr<WorkerPool> pool_;
+  WorkerPool* shared_pool_ = nullptr;
   std::vector<RowWave> row_waves_;  // height * 8
   std::vector<BandScratch> scratch_;
   std::array<bool, 8> jitter_moves_{};  // a jitter value of the region is not 0
   std::array<int32_t, 8> jitter_max_{};
+  // The objects of a step, in drawing order.
+  struct Drawn {
+    Rect rect;
+    const Bitmap32* image;
+  };
+  std::vector<Drawn> drawn_;
 };
 
 }  // namespace kx

@@ -1,5 +1,6 @@
 #include "anim/gif_object.h"
 
+#include "anim/overlay_draw.h"
 #include "platform/file_system.h"
 
 namespace kx {
@@ -22,6 +23,10 @@ Pixel TGifObject::Combine(Pixel src, Pixel dst, uint8_t a, const void*) {
   const int g = (PixelG(src) * a + PixelG(dst) * ia) / 255;
   const int b = (PixelB(src) * a + PixelB(dst) * ia) / 255;
   return MakePixel(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), a);
+}
+
+void TGifObject::CombineRows(const Pixel* src, Pixel* dst, int count, uint8_t a, const void*) {
+  KeyedBlendRow(src, dst, count, a, true, kKey);
 }
 
 bool TGifObject::LoadGif(const std::string& path) {
@@ -66,7 +71,7 @@ bool TGifObject::LoadGif(const std::string& path) {
   mirror_.SetSize(animation_.width, animation_.height);
   for (Bitmap32* b : {&image_, &mirror_}) {
     b->Fill(kKey);
-    b->SetCombine(&TGifObject::Combine, this);
+    b->SetCombine(&TGifObject::Combine, this, &TGifObject::CombineRows);
     b->SetFilter(StretchFilter::Draft);
   }
   mirror_stale_ = true;

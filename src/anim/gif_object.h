@@ -23,6 +23,7 @@ class TGifObject : public TImgObject {
   // Playback speed in percent of an AnimSpeed key: 10 gives 100, 12 gives 200.
   static int PlaySpeedPercent(int anim_speed);
   static Pixel Combine(Pixel src, Pixel dst, uint8_t master_alpha, const void* context);
+  static void CombineRows(const Pixel* src, Pixel* dst, int count, uint8_t master_alpha, const void* context);
 
   int AnimSpeed = 10;
   bool RefreshFrame = false;

@@ -1,5 +1,6 @@
 #include "anim/img_object.h"
 
+#include "anim/overlay_draw.h"
 #include "media/picture_decoder.h"
 #include "package/paths.h"
 #include "platform/file_system.h"
@@ -65,6 +66,11 @@ Pixel TImgObject::Combine(Pixel src, Pixel dst, uint8_t a, const void* context) 
   return MakePixel(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), a);
 }
 
+void TImgObject::CombineRows(const Pixel* src, Pixel* dst, int count, uint8_t a, const void* context) {
+  const auto* self = static_cast<const TImgObject*>(context);
+  KeyedBlendRow(src, dst, count, a, self->transparent_, self->key_);
+}
+
 void TImgObject::Init() {
   const std::string path = ResolveImagePath();
   if (path.empty()) return;  // the object never shows
@@ -80,7 +86,7 @@ void TImgObject::Init() {
   for (Bitmap32* b : {&image_, &mirror_}) {
     b->SetMasterAlpha(alpha);
     b->SetFilter(StretchFilter::Draft);
-    b->SetCombine(&TImgObject::Combine, this);
+    b->SetCombine(&TImgObject::Combine, this, &TImgObject::CombineRows);
   }
   loaded_ = true;
   SetImageSize(image_.Width(), image_.Height());

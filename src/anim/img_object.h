@@ -22,6 +22,7 @@ class TImgObject : public TAnimObject {
   // Combining of one image pixel: the key colour (when Transparent) leaves the target;
   // other pixels blend each channel as (s * A + d * (255 - A)) / 255, target alpha := A.
   static Pixel Combine(Pixel src, Pixel dst, uint8_t master_alpha, const void* context);
+  static void CombineRows(const Pixel* src, Pixel* dst, int count, uint8_t master_alpha, const void* context);
 
  protected:
   // The image keys: Filename, Transparent, TransparentType (missing: `default_type`) and

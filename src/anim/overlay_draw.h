@@ -16,6 +16,10 @@ inline void BlendPixelClipped(Bitmap32& bmp, int x, int y, Pixel color) {
 // A blended line from (x0, y0) towards (x1, y1), the last point left out.
 void BlendLineClipped(Bitmap32& bmp, int x0, int y0, int x1, int y1, Pixel color);
 
+// The animated objects' combining over a row: pixels equal to `key` (when keyed) leave the
+// target; the others blend each channel as (s * a + d * (255 - a)) / 255, target alpha := a.
+void KeyedBlendRow(const Pixel* src, Pixel* dst, int count, uint8_t a, bool keyed, Pixel key);
+
 // The speed table value of an index, the index kept within the table.
 int SpeedTableValue(int index);
 

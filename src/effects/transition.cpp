@@ -6,6 +6,7 @@
 #include "effects/effects_table.h"
 #include "media/intmath.h"
 #include "media/random.h"
+#include "media/worker_pool.h"
 
 namespace kx {
 
@@ -85,9 +86,17 @@ int FramePercent(int i, int n) {
   return RoundRatioHalfEven(int64_t{100} * i, n);
 }
 
-bool TransitionFrame(Bitmap32& work, const Bitmap32& old, const Bitmap32& next, int effect, int percent) {
+bool TransitionFrame(Bitmap32& work, const Bitmap32& old, const Bitmap32& next, int effect, int percent,
+                     WorkerPool* pool) {
   if (work.Width() != old.Width() || work.Height() != old.Height()) work.SetSize(old.Width(), old.Height());
-  if (!old.Empty()) std::memcpy(work.Data(), old.Data(), old.PixelCount() * sizeof(Pixel));
+  if (!old.Empty()) {
+    const size_t w = static_cast<size_t>(old.Width());
+    auto copy = [&](int, int r0, int r1) {
+      std::memcpy(work.Data() + w * r0, old.Data() + w * r0, w * static_cast<size_t>(r1 - r0) * sizeof(Pixel));
+    };
+    if (pool) pool->ForBands(old.Height(), copy);
+    else copy(0, 0, old.Height());
+  }
   if (!Effects.HasProc(effect) || old.Empty() || next.Width() != old.Width() || next.Height() != old.Height())
     return false;
   const int W = work.Width(), H = work.Height();

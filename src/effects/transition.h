@@ -11,6 +11,8 @@
 
 namespace kx {
 
+class WorkerPool;
+
 // Horizontal and vertical progress in pixels for a frame at Percent: the longer side's
 // progress is MulDiv(side, P, 100) and the other follows in proportion.
 struct TransitionProgress {
@@ -39,6 +41,10 @@ int FramePercent(int i, int n);
 // One frame: work := old, then the effect draws progress percent onto work, reading next.
 // The three pictures must have the same size. Returns false (and leaves work a copy of
 // old) when the number has no routine or the sizes differ.
-bool TransitionFrame(Bitmap32& work, const Bitmap32& old, const Bitmap32& next, int effect, int percent);
+// With a pool, the copy of old is split over its threads in bands of rows; the effect then
+// draws on the calling thread (its routines draw in their own order and some draw random
+// values), so the frame does not depend on the number of threads.
+bool TransitionFrame(Bitmap32& work, const Bitmap32& old, const Bitmap32& next, int effect, int percent,
+                     WorkerPool* pool = nullptr);
 
 }  // namespace kx

@@ -91,6 +91,10 @@ void Bitmap32::CombineRow(const Pixel* src, Pixel* dst, int count) const {
         std::copy_n(src, count, dst);
         return;
       }
+      if (combine_rows_) {
+        combine_rows_(src, dst, count, master_alpha_, combine_context_);
+        return;
+      }
       for (int i = 0; i < count; ++i) {
         dst[i] = combine_(src[i], dst[i], master_alpha_, combine_context_);
       }
@@ -112,8 +116,18 @@ void Bitmap32::StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect
 
 void Bitmap32::StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
                            StretchFilter filter) {
+  StretchDrawClipped(dst_rect, src, src_rect, filter, BoundsRect());
+}
+
+void Bitmap32::StretchDrawRows(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, int top,
+                               int bottom) {
+  StretchDrawClipped(dst_rect, src, src_rect, src.Filter(), {0, top, width_, bottom});
+}
+
+void Bitmap32::StretchDrawClipped(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
+                                  StretchFilter filter, const Rect& clip) {
   if (&src == this || dst_rect.Empty() || src_rect.Intersect(src.BoundsRect()).Empty()) return;
-  const Rect visible = dst_rect.Intersect(BoundsRect());
+  const Rect visible = dst_rect.Intersect(BoundsRect()).Intersect(clip);
   if (visible.Empty()) return;
   const Rect window{visible.left - dst_rect.left, visible.top - dst_rect.top,
                     visible.right - dst_rect.left, visible.bottom - dst_rect.top};

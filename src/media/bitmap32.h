@@ -45,6 +45,8 @@ enum class DrawMode { Opaque, Blend, Custom };
 // A per-pixel combine routine: returns the new target pixel. `context` is the pointer
 // given with the routine (the drawing object's own state, such as its key colour).
 using CombineProc = Pixel (*)(Pixel src, Pixel dst, uint8_t master_alpha, const void* context);
+// The same routine over a row of `count` pixels (it must give what the per-pixel one gives).
+using CombineRowProc = void (*)(const Pixel* src, Pixel* dst, int count, uint8_t master_alpha, const void* context);
 
 class Bitmap32 {
  public:
@@ -93,6 +95,9 @@ class Bitmap32 {
   // The same with an explicit filter, ignoring src's own one.
   void StretchDraw(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect,
                    StretchFilter filter);
+  // The same drawing of src's filter, limited to rows top .. bottom - 1 of this bitmap: the
+  // rows drawn are those the whole drawing gives them (so bands of rows can be drawn apart).
+  void StretchDrawRows(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, int top, int bottom);
 
   // Mirrors the pixels left to right in place.
   void MirrorHorizontal();
@@ -103,8 +108,9 @@ class Bitmap32 {
   DrawMode Mode() const { return mode_; }
   void SetDrawMode(DrawMode m) { mode_ = m; }
   // Sets the combine routine and switches the draw mode to Custom.
-  void SetCombine(CombineProc proc, const void* context) {
+  void SetCombine(CombineProc proc, const void* context, CombineRowProc rows = nullptr) {
     combine_ = proc;
+    combine_rows_ = rows;
     combine_context_ = context;
     mode_ = DrawMode::Custom;
   }
@@ -117,6 +123,8 @@ class Bitmap32 {
   }
 
  private:
+  void StretchDrawClipped(const Rect& dst_rect, const Bitmap32& src, const Rect& src_rect, StretchFilter filter,
+                          const Rect& clip);
   // Combines a row of `count` source pixels onto the target row.
   void CombineRow(const Pixel* src, Pixel* dst, int count) const;
 
@@ -127,6 +135,7 @@ class Bitmap32 {
   DrawMode mode_ = DrawMode::Opaque;
   StretchFilter filter_ = StretchFilter::Nearest;
   CombineProc combine_ = nullptr;
+  CombineRowProc combine_rows_ = nullptr;
   const void* combine_context_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include "anim/anim_engine.h"
 #include "anim/anim_objects.h"
+#include "media/worker_pool.h"
 #include "effects/transition.h"
 #include "media/picture_decoder.h"
 #include "media/random.h"
@@ -46,7 +47,8 @@ TKXCProject SinglePictureProject(const TKXCProject& from, const std::string& pic
   return p;
 }
 
-ShowSession::ShowSession(TKXCProject& project, ShowHost& host) : project_(project), host_(host) {}
+ShowSession::ShowSession(TKXCProject& project, ShowHost& host)
+    : project_(project), host_(host), pool_(std::make_unique<WorkerPool>(WorkerPool::DefaultThreads())) {}
 
 ShowSession::~ShowSession() = default;
 
@@ -307,7 +309,10 @@ bool ShowSession::LoadCurrentPicture() {
   living_ = std::move(record);
   loaded_file_ = next_file_;
   // The animation: objects from the record's text, their images in the picture's folder.
-  if (!anim_engine_) anim_engine_ = std::make_unique<TAnimEngine>();
+  if (!anim_engine_) {
+    anim_engine_ = std::make_unique<TAnimEngine>();
+    anim_engine_->SharePool(pool_.get());
+  }
   anim_engine_->SetClock([this] { return host_.TickCount(); });
   anim_objects_ = std::move(objects);
   anim_engine_->Attach(living_, anim_objects_.get(), file_width, file_height);
@@ -327,7 +332,7 @@ void ShowSession::ShowTransitionFrame(int effect, int percent) {
   // The frame is drawn straight into the shadow (it takes old_bitmap_'s size), which is
   // then shown whole.
   Bitmap32& shown = use_directx_ ? surface_ : screen_;
-  TransitionFrame(shown, old_bitmap_, new_bitmap_, effect, percent);
+  TransitionFrame(shown, old_bitmap_, new_bitmap_, effect, percent, pool_.get());
   still_in_shadow_ = false;
   if (use_directx_)
     host_.DrawToSurface(shown);

@@ -20,6 +20,7 @@
 namespace kx {
 
 class TAnimEngine;
+class WorkerPool;
 class TAnimObjects;
 
 // Input state shared by every show window of the process. Mouse positions are in
@@ -158,6 +159,9 @@ class ShowSession {
   bool pick_now_ = false;
   MusicPlayer music_;
   std::unique_ptr<SoundSlotPlayer> sounds_;
+  // The worker threads of the show's per-step drawing (water, objects, transition frames),
+  // started with the show and stopped with it.
+  std::unique_ptr<WorkerPool> pool_;
   // The living picture's animated objects and its animation (objects outlive the engine).
   std::unique_ptr<TAnimObjects> anim_objects_;
   std::unique_ptr<TAnimEngine> anim_engine_;

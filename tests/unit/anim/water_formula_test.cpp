@@ -181,3 +181,55 @@ TEST(WaterFormula, FramesFollowTheFormula) {
 
 }  // namespace
 }  // namespace kx
+
+namespace kx {
+namespace {
+
+// The column modes over long rows at phases from the first steps (angles of both signs along
+// one row) to hours of showing (angles far beyond what a row spans), under periods below,
+// at and above 360, with and without perspective.
+TEST(WaterFormula, ColumnWavesFollowTheFormulaAtEveryPhase) {
+  struct ColumnCase {
+    int mode, waves, period, perspective, amplitude;
+  };
+  const ColumnCase cases[] = {
+      {2, 17, 360, 1, 6}, {3, 9, 360, 0, 9}, {4, 17, 100, 1, 5}, {5, 5, 500, 1, 7},
+      {2, 40, -200, 0, 4}, {3, 3, 45, 1, 8},  {5, 120, 360, 0, 3}, {4, 1, 7, 1, 6},
+  };
+  // Clock advances in milliseconds: small ones, then ones that take the phase past 2^29.
+  const uint32_t advances[] = {0, 33, 170, 2500, 61000, 3600000, 1200000000u, 2000000000u, 33};
+  for (const ColumnCase& k : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << k.mode << " waves " << k.waves << " period " << k.period);
+    RandomStateGuard guard;
+    FakeClock clock;
+    TProject rec;
+    MakeLivingPicture(rec, 240, 60, 10, 55);
+    TWaveParam& w = rec.WaveParams[0];
+    w = TWaveParam{};
+    w.Amplitude = k.amplitude;
+    w.Mode = k.mode;
+    w.Waves = k.waves;
+    w.Perspective = static_cast<uint8_t>(k.perspective);
+    w.Period = k.period;
+    w.WaveSpeed = 15;
+    TAnimEngine engine;
+    engine.SetClock(clock.Fn());
+    engine.Attach(rec, nullptr);
+    engine.SetWeather(false);
+    engine.Prepare(false);
+    std::array<std::vector<int>, 8> no_jitter;
+    no_jitter.fill(std::vector<int>(240));
+    for (uint32_t t : advances) {
+      clock.Advance(t);
+      std::array<int64_t, 8> phase;
+      for (int i = 0; i < 8; ++i) phase[i] = engine.Phase(i);
+      engine.ResetFrame();
+      engine.Step();
+      ASSERT_EQ(engine.WaveFrame(), ReferenceFrame(rec, phase, no_jitter, Slip::None)) << "phase " << phase[0];
+    }
+    engine.Detach();
+  }
+}
+
+}  // namespace
+}  // namespace kx

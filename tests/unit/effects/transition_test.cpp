@@ -6,6 +6,7 @@
 
 #include "effects/effects_table.h"
 #include "media/random.h"
+#include "media/worker_pool.h"
 #include "test_pictures.h"
 
 namespace kx {
@@ -82,6 +83,28 @@ TEST(Transition, FrameStartsFromTheOldPictureAndCallsTheEffect) {
   EXPECT_EQ(work, old);
   EXPECT_FALSE(TransitionFrame(work, old, testing::NewPicture(3, 3), 8, 50));
   EXPECT_EQ(work, old);
+}
+
+// Every effect's frame, at a few progresses and with a height that no band count divides,
+// is the same drawn with the show's pool of 1, 2 or 7 threads as without one.
+TEST(Transition, ThreadCountDoesNotChangeTheFrame) {
+  const Bitmap32 old = testing::OldPicture(61, 43), next = testing::NewPicture(61, 43);
+  WorkerPool one(1), two(2), seven(7);
+  for (int effect = 1; effect <= EffectCount; ++effect) {
+    if (!Effects.HasProc(effect)) continue;
+    for (int percent : {1, 37, 99}) {
+      auto frame = [&](WorkerPool* pool) {
+        RandomStateGuard guard;
+        Random::Seed(1234);
+        Bitmap32 work;
+        TransitionFrame(work, old, next, effect, percent, pool);
+        return work;
+      };
+      const Bitmap32 plain = frame(nullptr);
+      for (WorkerPool* pool : {&one, &two, &seven})
+        EXPECT_EQ(frame(pool), plain) << "effect " << effect << " at " << percent << "%, " << pool->Threads() << " threads";
+    }
+  }
 }
 
 }  // namespace
