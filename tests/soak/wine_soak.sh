@@ -6,6 +6,11 @@
 # process's working set (its resident memory) is sampled. At the end a mouse movement must
 # end the show, and the working folder must be gone. Fails when the working set grows by
 # more than 2 MB after the first minute. Not part of ./kx test: it runs for minutes.
+# The working set swings by about 2 MB with what the show has on screen (a living picture's
+# buffers, a still picture), so one sample says little about growth: the growth is the
+# highest working set of the last three minutes against the highest of minutes 1 to 3 (a
+# leak raises every later peak). The earlier rule, the highest later sample against the one
+# at one minute, is printed too.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 kxtool=$1 win64=$2 minutes=${3:-10}
@@ -64,10 +69,15 @@ fail=0
 temp=$(ls -d "$WINEPREFIX"/drive_c/users/*/Temp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp 2>/dev/null | head -n 1)
 sleep 1
 if ls -d "$temp"/Soak[0-9]* >/dev/null 2>&1; then echo "FAIL: the working folder is left"; fail=1; fi
-# Growth after the first minute: the largest later sample against the one at one minute.
-growth=$(awk -F, 'NR > 1 && $1 >= 60 { if (base == "") base = $2; if ($2 > max) max = $2 }
+# Growth after the first minute: the highest working set of the last three minutes against
+# the highest of minutes 1 to 3.
+end_s=$(tail -n 1 "$csv" | cut -d, -f1)
+growth=$(awk -F, -v last="$end_s" 'NR > 1 && $1 >= 60 && $1 < 180 { if ($2 > early) early = $2 }
+                  NR > 1 && $1 > last - 180 { if ($2 > late) late = $2 }
+                  END { if (early == "" || late == "") print 0; else print late - early }' "$csv")
+single=$(awk -F, 'NR > 1 && $1 >= 60 { if (base == "") base = $2; if ($2 > max) max = $2 }
                   END { if (base == "") print 0; else print max - base }' "$csv")
-echo "working set growth after the first minute: $growth KB"
+echo "working set growth after the first minute: $growth KB (peak of the last 3 minutes against the peak of minutes 1 to 3; the highest later sample against the one at 60 s: $single KB)"
 [ "$growth" -le 2048 ] || { echo "FAIL: the working set grew by more than 2 MB"; fail=1; }
 [ $fail = 0 ] && echo "ok"
 exit $fail
