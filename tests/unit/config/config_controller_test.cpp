@@ -136,7 +136,7 @@ class ConfigControllerTest : public testing::Test {
   TKXCProject project_;
   std::string dir_ = TempDir();
   std::string settings_path_ = dir_ + "/Garden.ini";
-  ConfigController controller_{forms_, project_, UserSettingsLocation{settings_path_, ""}, builder_, host_};
+  ConfigController controller_{forms_, project_, UserSettingsLocation{settings_path_, "", ""}, builder_, host_};
   std::vector<bool> main_visible_;
   std::string main_index_;
 };
@@ -246,7 +246,7 @@ TEST_F(ConfigControllerTest, AWindowThatDoesNotSaveWritesNothing) {
 
 TEST_F(ConfigControllerTest, AFailedWriteIsReportedWithTheFileName) {
   const std::string unwritable = dir_ + "/missing/Garden.ini";
-  ConfigController controller{forms_, project_, UserSettingsLocation{unwritable, ""}, builder_, host_};
+  ConfigController controller{forms_, project_, UserSettingsLocation{unwritable, "", ""}, builder_, host_};
   world_.settings_dialog = [](SettingsDialogState&) { return true; };
   world_.scripts["MainWindow"] = [](FakeWindow& w) { w.Click("lblSetting"); };
   ASSERT_TRUE(controller.OpenDescribedForm("MainWindow", true));
@@ -259,7 +259,7 @@ TEST_F(ConfigControllerTest, AnUnreadableFileIsReportedAndKept) {
   const std::string path = dir_ + "/Big.ini";
   const std::string text = "[Setting]\r\nDuration=77\r\n" + std::string(kMaxUserSettingsBytes, ';');
   ASSERT_TRUE(fs::WriteFile(path, text));
-  ConfigController controller{forms_, project_, UserSettingsLocation{path, ""}, builder_, host_};
+  ConfigController controller{forms_, project_, UserSettingsLocation{path, "", ""}, builder_, host_};
   world_.settings_dialog = [](SettingsDialogState&) { return true; };
   world_.scripts["MainWindow"] = [](FakeWindow& w) { w.Click("lblSetting"); };
   ASSERT_TRUE(controller.OpenDescribedForm("MainWindow", true));
