@@ -113,6 +113,33 @@ Bitmap32 ReferenceFrame(const TProject& rec, const std::array<int64_t, 8>& phase
   return out;
 }
 
+// Region 1's wave set afresh: everything else of it zero.
+TWaveParam& SetWave(TProject& rec, int mode, int waves, int perspective, int period, int amplitude) {
+  TWaveParam& w = rec.WaveParams[0];
+  w = TWaveParam{};
+  w.Amplitude = amplitude;
+  w.Mode = mode;
+  w.Waves = waves;
+  w.Perspective = static_cast<uint8_t>(perspective);
+  w.Period = period;
+  w.WaveSpeed = 15;
+  return w;
+}
+
+// The engine on `rec` with the fake clock and no weather, prepared.
+void StartEngine(TAnimEngine& engine, TProject& rec, FakeClock& clock) {
+  engine.SetClock(clock.Fn());
+  engine.Attach(rec, nullptr);
+  engine.SetWeather(false);
+  engine.Prepare(false);
+}
+
+std::array<int64_t, 8> Phases(const TAnimEngine& engine) {
+  std::array<int64_t, 8> phase;
+  for (int i = 0; i < 8; ++i) phase[i] = engine.Phase(i);
+  return phase;
+}
+
 struct Case {
   const char* name;
   int mode, waves, perspective, period, shift, waving, jitter;
@@ -140,23 +167,13 @@ TEST(WaterFormula, FramesFollowTheFormula) {
     FakeClock clock;
     TProject rec;
     MakeLivingPicture(rec, 48, 40, 6, 37);
-    TWaveParam& w = rec.WaveParams[0];
-    w = TWaveParam{};
-    w.Amplitude = 7;
-    w.Mode = k.mode;
-    w.Waves = k.waves;
-    w.Perspective = static_cast<uint8_t>(k.perspective);
-    w.Period = k.period;
+    TWaveParam& w = SetWave(rec, k.mode, k.waves, k.perspective, k.period, 7);
     w.ShiftColumns = static_cast<uint8_t>(k.shift);
     w.Waving = static_cast<uint8_t>(k.waving);
     w.JitterRange = k.jitter;
-    w.WaveSpeed = 15;
     TAnimEngine engine;
-    engine.SetClock(clock.Fn());
-    engine.Attach(rec, nullptr);
-    engine.SetWeather(false);
     const uint32_t prepared_at = clock.now;
-    engine.Prepare(false);
+    StartEngine(engine, rec, clock);
     // The jitter the engine drew when it was prepared: the generator seeded from the clock,
     // then every column of every region in turn.
     std::array<std::vector<int>, 8> jitter;
@@ -166,24 +183,19 @@ TEST(WaterFormula, FramesFollowTheFormula) {
     bool slip_seen = k.slip == Slip::None;
     for (int t : {0, 130, 470, 910}) {
       clock.Advance(static_cast<uint32_t>(t));
-      std::array<int64_t, 8> phase;
-      for (int i = 0; i < 8; ++i) phase[i] = engine.Phase(i);
+      const std::array<int64_t, 8> phase = Phases(engine);
       engine.ResetFrame();
       engine.Step();
       const Bitmap32 expect = ReferenceFrame(rec, phase, jitter, Slip::None);
       ASSERT_EQ(engine.WaveFrame(), expect) << "at +" << t << " ms, phase " << phase[0];
       if (k.slip != Slip::None && ReferenceFrame(rec, phase, jitter, k.slip) != expect) slip_seen = true;
     }
-    if (std::string(k.name) != "waves over the rows") EXPECT_TRUE(slip_seen) << "the case does not catch its slip";
+    if (std::string(k.name) != "waves over the rows") {
+      EXPECT_TRUE(slip_seen) << "the case does not catch its slip";
+    }
     engine.Detach();
   }
 }
-
-}  // namespace
-}  // namespace kx
-
-namespace kx {
-namespace {
 
 // The column modes over long rows at phases from the first steps (angles of both signs along
 // one row) to hours of showing (angles far beyond what a row spans), under periods below,
@@ -204,25 +216,14 @@ TEST(WaterFormula, ColumnWavesFollowTheFormulaAtEveryPhase) {
     FakeClock clock;
     TProject rec;
     MakeLivingPicture(rec, 240, 60, 10, 55);
-    TWaveParam& w = rec.WaveParams[0];
-    w = TWaveParam{};
-    w.Amplitude = k.amplitude;
-    w.Mode = k.mode;
-    w.Waves = k.waves;
-    w.Perspective = static_cast<uint8_t>(k.perspective);
-    w.Period = k.period;
-    w.WaveSpeed = 15;
+    SetWave(rec, k.mode, k.waves, k.perspective, k.period, k.amplitude);
     TAnimEngine engine;
-    engine.SetClock(clock.Fn());
-    engine.Attach(rec, nullptr);
-    engine.SetWeather(false);
-    engine.Prepare(false);
+    StartEngine(engine, rec, clock);
     std::array<std::vector<int>, 8> no_jitter;
     no_jitter.fill(std::vector<int>(240));
     for (uint32_t t : advances) {
       clock.Advance(t);
-      std::array<int64_t, 8> phase;
-      for (int i = 0; i < 8; ++i) phase[i] = engine.Phase(i);
+      const std::array<int64_t, 8> phase = Phases(engine);
       engine.ResetFrame();
       engine.Step();
       ASSERT_EQ(engine.WaveFrame(), ReferenceFrame(rec, phase, no_jitter, Slip::None)) << "phase " << phase[0];
